@@ -1,0 +1,196 @@
+#include "timing_driver.h"
+
+#include <time.h>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <new>
+
+#include "vector_map.h"
+
+namespace {
+
+// Phase durations come from the monotonic clock, which, unlike the wall
+// clock, is never stepped while a phase runs.
+void readClock(timeval* reading) {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    reading->tv_sec = now.tv_sec;
+    reading->tv_usec = static_cast<suseconds_t>(now.tv_nsec / 1000);
+}
+
+bool runsFindPhase(int phases) { return phases == 0 || phases == 1; }
+bool runsMixPhase(int phases) { return phases == 0 || phases == 2; }
+
+void fill(IntegerData* records, int n, Map* map) {
+    for (int i = 0; i < n; ++i) {
+        map->insert(records[i].value, &records[i]);
+    }
+}
+
+void empty(IntegerData* records, int n, Map* map) {
+    for (int i = 0; i < n; ++i) {
+        map->erase(records[i].value);
+    }
+}
+
+double timeFindPhase(IntegerData* records, int n, int iter, Map* map) {
+    timeval start;
+    timeval end;
+    readClock(&start);
+    if (n > 0) {
+        for (int i = 0; i < iter; ++i) {
+            const int k = std::rand() % n;
+            map->find(records[k].value);
+        }
+    }
+    readClock(&end);
+    return timeval_diff(&end, &start);
+}
+
+double timeMixPhase(IntegerData* records, int n, int iter, Map* map) {
+    timeval start;
+    timeval end;
+    readClock(&start);
+    if (n > 0) {
+        for (int i = 0; i < iter; ++i) {
+            const int k = std::rand() % n;
+            const int coin = std::rand();
+            if (coin % 2 == 1) {
+                map->erase(records[k].value);
+            } else {
+                map->insert(records[k].value, &records[k]);
+            }
+        }
+    }
+    readClock(&end);
+    return timeval_diff(&end, &start);
+}
+
+bool selects(int mapSelector, int single, bool withBtreeAndAvl) {
+    return mapSelector == 0 || mapSelector == single || (withBtreeAndAvl && mapSelector == 4);
+}
+
+void timeWithBanner(const char* banner, const Settings& settings, IntegerData* records,
+                    Map* map) {
+    if (settings.outputLevel > 0) {
+        std::cout << banner << std::endl;
+    }
+    timeMap(records, settings.recordCount, settings.iterations, map, settings.outputLevel,
+            settings.phaseSelector);
+}
+
+// Owns the maps and destroys them in the order B-tree, AVL tree, vector.
+struct OwnedMaps {
+    std::unique_ptr<Map> btreeMap;
+    std::unique_ptr<Map> avlMap;
+    std::unique_ptr<Map> vectorMap;
+
+    ~OwnedMaps() {
+        btreeMap.reset();
+        avlMap.reset();
+        vectorMap.reset();
+    }
+};
+
+void createMaps(const Settings& /*settings*/, OwnedMaps& maps) {
+    // The B-tree (with settings.order) and the AVL tree are created here too.
+    maps.vectorMap = std::make_unique<VectorMap>();
+}
+
+int reportOutOfMemory(const char* what) {
+    std::cout.flush();
+    std::cerr << "mapbench: out of memory: " << what << std::endl;
+    return 1;
+}
+
+}  // namespace
+
+IntegerData* generateRandomData(int count) {
+    IntegerData* records = new IntegerData[count > 0 ? count : 0];
+    for (int i = 0; i < count; ++i) {
+        records[i] = std::rand();
+    }
+    return records;
+}
+
+double timeval_diff(timeval* end, timeval* start) {
+    if (end->tv_usec < start->tv_usec) {
+        const long carry = (start->tv_usec - end->tv_usec) / 1000000 + 1;
+        start->tv_usec -= 1000000 * carry;
+        start->tv_sec += carry;
+    }
+    if (end->tv_usec - start->tv_usec > 1000000) {
+        const long carry = (end->tv_usec - start->tv_usec) / 1000000;
+        start->tv_usec += 1000000 * carry;
+        start->tv_sec -= carry;
+    }
+    return static_cast<double>(end->tv_sec - start->tv_sec) +
+           static_cast<double>(end->tv_usec - start->tv_usec) / 1e6;
+}
+
+void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int phases) {
+    fill(records, n, map);
+    if (output > 1) {
+        map->print();
+    }
+    double findTime = 0.0;
+    if (runsFindPhase(phases)) {
+        findTime = timeFindPhase(records, n, iter, map);
+        if (output > 0) {
+            std::cout << "Time for iter random finds: " << findTime << " seconds" << std::endl;
+        }
+    }
+    empty(records, n, map);
+    double mixTime = 0.0;
+    if (runsMixPhase(phases)) {
+        mixTime = timeMixPhase(records, n, iter, map);
+        if (output > 0) {
+            std::cout << "Time for iter random insertions and erasures: " << mixTime
+                      << " seconds" << std::endl;
+        }
+    }
+    std::cout << findTime << ", " << mixTime << std::endl;
+}
+
+void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapSet& maps) {
+    try {
+        if (selects(settings.mapSelector, 1, false)) {
+            timeWithBanner("**** Timing Vector implementation...", settings, records,
+                           maps.vectorMap);
+        }
+        // The B-tree (selectors 0, 2, 4) and the AVL tree (0, 3, 4) follow here.
+    } catch (const char* message) {
+        std::cout << message << std::endl;
+    }
+}
+
+int runMapbench(int argc, const char* const* argv) {
+    const Settings settings = parseCommandLine(argc, argv);
+    std::srand(static_cast<unsigned>(settings.seed));
+
+    std::unique_ptr<IntegerData[]> records;
+    try {
+        records.reset(generateRandomData(settings.recordCount));
+    } catch (const std::bad_alloc&) {
+        const std::string what =
+            "cannot allocate " + std::to_string(settings.recordCount) + " records";
+        return reportOutOfMemory(what.c_str());
+    }
+
+    OwnedMaps maps;
+    try {
+        createMaps(settings, maps);
+    } catch (const std::bad_alloc&) {
+        return reportOutOfMemory("cannot create the maps");
+    }
+
+    try {
+        timeSelectedMaps(settings, records.get(),
+                         MapSet{maps.vectorMap.get(), maps.btreeMap.get(), maps.avlMap.get()});
+    } catch (const std::bad_alloc&) {
+        return reportOutOfMemory("the maps outgrew the available memory while being timed");
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+// A map kept as one array of entries sorted by key, searched by bisection.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "map_interface.h"
+
+struct VEntry {
+    int key;
+    Data* data;  // not owned, never dereferenced
+};
+
+// Searches entries[lo..hi] (sorted ascending) for key. Returns the index of
+// the entry holding it or, when none does, the bitwise complement of the index
+// at which it would be inserted (always negative).
+int binary_search(const VEntry* entries, int lo, int hi, int key);
+
+class VectorMap : public Map {
+public:
+    VectorMap() = default;
+    ~VectorMap() override = default;
+
+    int size() const override;
+    bool insert(int key, Data* data) override;
+    bool erase(int key) override;
+    bool member(int key) const override;
+    Data* find(int key) const override;
+    // One line: "size=N entries= " followed by each key and a comma.
+    void print() const override;
+
+    // Describes the first broken invariant, or returns "" for a sound map.
+    std::string checkInvariants() const;
+
+private:
+    int search(int key) const;
+
+    // Keys strictly ascending from index 0: each key is held once and the
+    // array's length is the map's size.
+    std::vector<VEntry> entries;
+};

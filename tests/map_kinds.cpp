@@ -1,0 +1,22 @@
+#include "map_kinds.h"
+
+#include "vector_map.h"
+
+namespace {
+
+template <typename M>
+MapKind kindOf(std::string name, std::function<std::unique_ptr<Map>()> make,
+               std::string (M::*check)() const) {
+    return MapKind{std::move(name), std::move(make), [check](const Map& map) {
+                       return (dynamic_cast<const M&>(map).*check)();
+                   }};
+}
+
+}  // namespace
+
+std::vector<MapKind> allMapKinds() {
+    std::vector<MapKind> kinds;
+    kinds.push_back(kindOf<VectorMap>(
+        "VectorMap", [] { return std::make_unique<VectorMap>(); }, &VectorMap::checkInvariants));
+    return kinds;
+}

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <regex>
+
+#include "recording_map.h"
+#include "stdout_capture.h"
+#include "timing_driver.h"
+
+namespace {
+
+// Durations vary from run to run; everything else is compared exactly.
+std::string maskDurations(const std::string& text) {
+    static const std::regex number("-?[0-9]+(\\.[0-9]+)?(e[-+][0-9]+)?");
+    return std::regex_replace(text, number, "#");
+}
+
+Settings quietSettings(int selector) {
+    Settings settings;
+    settings.mapSelector = selector;
+    settings.recordCount = 3;
+    settings.iterations = 2;
+    return settings;
+}
+
+}  // namespace
+
+TEST(TimevalDiff, BorrowsWhenMicrosecondsWrap) {
+    timeval end{5, 200};
+    timeval start{3, 800};
+    EXPECT_DOUBLE_EQ(timeval_diff(&end, &start), 1.9994);
+    EXPECT_EQ(start.tv_sec, 4);
+    EXPECT_EQ(start.tv_usec, -999200);
+}
+
+TEST(TimevalDiff, CarriesMoreThanOneSecondOfMicroseconds) {
+    timeval end{5, 100};
+    timeval start{2, -1500000};
+    EXPECT_DOUBLE_EQ(timeval_diff(&end, &start), 4.5001);
+    EXPECT_EQ(start.tv_sec, 1);
+    EXPECT_EQ(start.tv_usec, -500000);
+}
+
+TEST(TimevalDiff, PlainDifferenceLeavesStartAlone) {
+    timeval end{10, 750000};
+    timeval start{10, 250000};
+    EXPECT_DOUBLE_EQ(timeval_diff(&end, &start), 0.5);
+    EXPECT_EQ(start.tv_sec, 10);
+    EXPECT_EQ(start.tv_usec, 250000);
+}
+
+TEST(GenerateRandomData, TakesSuccessiveRandValuesUnscaled) {
+    std::srand(123);
+    const int first = std::rand();
+    const int second = std::rand();
+    std::srand(123);
+    IntegerData* records = generateRandomData(2);
+    EXPECT_EQ(records[0].value, first);
+    EXPECT_EQ(records[1].value, second);
+    delete[] records;
+}
+
+TEST(TimeMap, RunsFillDumpFindsEmptyAndMixInOrder) {
+    IntegerData records[3] = {IntegerData(30), IntegerData(10), IntegerData(20)};
+    std::srand(99);
+    std::vector<std::string> expected = {"insert 30", "insert 10", "insert 20", "print"};
+    for (int i = 0; i < 2; ++i) {
+        expected.push_back("find " + std::to_string(records[std::rand() % 3].value));
+    }
+    expected.insert(expected.end(), {"erase 30", "erase 10", "erase 20"});
+    for (int i = 0; i < 2; ++i) {
+        const int key = records[std::rand() % 3].value;
+        expected.push_back((std::rand() % 2 == 1 ? "erase " : "insert ") + std::to_string(key));
+    }
+
+    std::srand(99);
+    RecordingMap map;
+    const std::string output = captureStdout([&] { timeMap(records, 3, 2, &map, 2, 0); });
+    EXPECT_EQ(map.log, expected);
+    EXPECT_EQ(maskDurations(output),
+              "Time for iter random finds: # seconds\n"
+              "Time for iter random insertions and erasures: # seconds\n"
+              "#, #\n");
+}
+
+TEST(TimeMap, PhaseSelectorChoosesTheTimedPhases) {
+    IntegerData records[2] = {IntegerData(1), IntegerData(2)};
+    RecordingMap map;
+    EXPECT_EQ(maskDurations(captureStdout([&] { timeMap(records, 2, 5, &map, 1, 1); })),
+              "Time for iter random finds: # seconds\n#, #\n");
+    EXPECT_EQ(maskDurations(captureStdout([&] { timeMap(records, 2, 5, &map, 1, 2); })),
+              "Time for iter random insertions and erasures: # seconds\n#, #\n");
+    map.log.clear();
+    EXPECT_EQ(captureStdout([&] { timeMap(records, 2, 5, &map, 1, 3); }), "0, 0\n");
+    EXPECT_EQ(map.log, (std::vector<std::string>{"insert 1", "insert 2", "erase 1", "erase 2"}));
+}
+
+TEST(TimeMap, OutputLevelZeroWritesOnlyTheSummary) {
+    IntegerData records[1] = {IntegerData(4)};
+    RecordingMap map;
+    EXPECT_EQ(maskDurations(captureStdout([&] { timeMap(records, 1, 3, &map, 0, 0); })), "#, #\n");
+}
+
+TEST(TimeMap, NoRecordsMeansNoDrawsAndNoMapCalls) {
+    std::srand(5);
+    const int firstDraw = std::rand();
+    std::srand(5);
+    RecordingMap map;
+    const std::string output = captureStdout([&] { timeMap(nullptr, 0, 1000, &map, 1, 0); });
+    EXPECT_TRUE(map.log.empty());
+    EXPECT_EQ(std::rand(), firstDraw);
+    EXPECT_EQ(maskDurations(output),
+              "Time for iter random finds: # seconds\n"
+              "Time for iter random insertions and erasures: # seconds\n"
+              "#, #\n");
+}
+
+TEST(TimeSelectedMaps, ThrownMessageIsWrittenAndLaterMapsSkipped) {
+    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
+    RecordingMap vectorMap;
+    RecordingMap btreeMap;
+    RecordingMap avlMap;
+    vectorMap.throwOnInsert = 2;
+    const std::string output = captureStdout([&] {
+        timeSelectedMaps(quietSettings(0), records, MapSet{&vectorMap, &btreeMap, &avlMap});
+    });
+    EXPECT_EQ(output, "**** Timing Vector implementation...\nerror in index_has_subtree\n");
+    EXPECT_TRUE(btreeMap.log.empty());
+    EXPECT_TRUE(avlMap.log.empty());
+}
+
+TEST(TimeSelectedMaps, SelectorOutsideTheTableTimesNothing) {
+    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
+    RecordingMap vectorMap;
+    RecordingMap btreeMap;
+    RecordingMap avlMap;
+    for (int selector : {5, -1}) {
+        EXPECT_EQ(captureStdout([&] {
+                      timeSelectedMaps(quietSettings(selector), records,
+                                       MapSet{&vectorMap, &btreeMap, &avlMap});
+                  }),
+                  "");
+    }
+    EXPECT_TRUE(vectorMap.log.empty());
+}
