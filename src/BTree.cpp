@@ -1,0 +1,106 @@
+// The B-tree map: the Map operations over the tracked root, its size and
+// printout, and the diagnostic node dump.
+#include "BTree.h"
+
+#include <climits>
+
+namespace {
+
+// order + 1 slots, kept within int for the largest orders; a node of that
+// size cannot be allocated anyway and fails with std::bad_alloc.
+int slots_for_order(int order) {
+    const int clamped = order < 3 ? 3 : order;
+    return clamped < INT_MAX ? clamped + 1 : INT_MAX;
+}
+
+}  // namespace
+
+BTree::BTree(int order) : m_root_tracker(new RootTracker) {
+    try {
+        m_root_tracker->set_root(null_ptr, new Node(*m_root_tracker, slots_for_order(order)));
+    } catch (...) {
+        delete m_root_tracker;
+        throw;
+    }
+}
+
+BTree::~BTree() { delete m_root_tracker; }
+
+int BTree::size() const { return size_r(root()); }
+
+bool BTree::insert(int key, Data* data) { return root()->tree_insert(Node::Elem(key, data, null_ptr)); }
+
+bool BTree::erase(int key) { return root()->delete_element(Node::Elem(key, nullptr, null_ptr)); }
+
+// A miss is the sentinel itself, so that every key, -1 included, and every
+// payload, null included, behaves alike.
+bool BTree::member(int key) const {
+    Node* where = root();
+    return root()->search(Node::Elem(key, nullptr, null_ptr), where).m_subtree != invalid_ptr;
+}
+
+Data* BTree::find(int key) const {
+    Node* where = root();
+    const Node::Elem& found = root()->search(Node::Elem(key, nullptr, null_ptr), where);
+    if (found.m_subtree == invalid_ptr || found.m_key != key) {
+        return nullptr;
+    }
+    return static_cast<Data*>(found.m_payload);
+}
+
+void BTree::print() const {
+    std::cout << "size=" << size() << " ";
+    print_r(root());
+    std::cout << std::endl;
+}
+
+int size_r(const Node* node) {
+    int keys = node->m_count - 1;
+    for (int i = 0; i < node->m_count; ++i) {
+        if (node->m_elements[i].m_subtree != null_ptr) {
+            keys += size_r(node->m_elements[i].m_subtree);
+        }
+    }
+    return keys;
+}
+
+void print_r(const Node* node) {
+    if (node == null_ptr) {
+        return;
+    }
+    std::cout << "(";
+    const int last = node->m_count - 1;
+    for (int i = 1; i <= last; ++i) {
+        if (node->m_elements[i - 1].m_subtree != null_ptr) {
+            print_r(node->m_elements[i - 1].m_subtree);
+            std::cout << " ";
+        }
+        std::cout << node->m_elements[i].m_key;
+        if (i != last) {
+            std::cout << " ";
+        }
+    }
+    if (node->m_elements[last].m_subtree != null_ptr) {
+        std::cout << " ";
+        print_r(node->m_elements[last].m_subtree);
+    }
+    std::cout << ")";
+}
+
+void Node::dump() const {
+    if (m_root_tracker.m_root == this) {
+        std::cout << "ROOT\n";
+    }
+    std::cout << "\nthis=" << static_cast<const void*>(this) << std::endl;
+    std::cout << "parent=" << static_cast<const void*>(m_parent) << " count=" << m_count
+              << std::endl;
+    for (int i = 0; i < m_count; ++i) {
+        m_elements[i].dump();
+    }
+    for (int i = 0; i < m_count; ++i) {
+        if (m_elements[i].m_subtree != null_ptr) {
+            m_elements[i].m_subtree->dump();
+        }
+    }
+    std::cout << std::endl;
+}

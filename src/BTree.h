@@ -1,0 +1,185 @@
+// A B-tree map: nodes with a fixed number of element slots, a shared
+// RootTracker that knows the current root, binary search within nodes,
+// splitting on insertion and borrowing or merging on deletion.
+#pragma once
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "map_interface.h"
+
+class Node;
+class RootTracker;
+
+// The null node pointer: the empty subtree and the tracker's initial root.
+constexpr Node* null_ptr = nullptr;
+// All bits set. Never dereferenced: it only marks the failure sentinel.
+extern Node* const invalid_ptr;
+
+// One slot of a node: a key, the caller's payload and the child holding the
+// keys between this element's key and the next element's key.
+template <typename Key, typename Payload>
+class Element {
+public:
+    Element() : m_key(), m_payload(), m_subtree(null_ptr) {}
+    Element(Key key, Payload payload, Node* subtree)
+        : m_key(key), m_payload(payload), m_subtree(subtree) {}
+
+    // "key=K" "sub=P" and a space, on the current line.
+    void dump() const {
+        std::cout << "key=" << m_key << "sub=" << static_cast<const void*>(m_subtree) << " ";
+    }
+
+    Key m_key;
+    Payload m_payload;  // stored and handed back, never dereferenced or freed
+    Node* m_subtree;
+};
+
+// A B-tree node. Element 0 (the zeroth element) holds no key (its key is -1)
+// and carries the leftmost child; elements 1 to m_count - 1 hold the keys.
+//
+// Invariants between map operations:
+//  - keys of elements 1 .. m_count - 1 strictly ascend;
+//  - 1 <= m_count <= capacity() - 1; only inside split_insert does a node
+//    hold capacity() elements;
+//  - a leaf has null subtrees throughout (is_leaf: element 0's subtree is
+//    null); an inner node has a non-null subtree in every element; all leaves
+//    lie at one depth;
+//  - the keys under element i lie strictly between its key and the next one;
+//  - every child's m_parent is the node holding it; only the root has a null
+//    m_parent, and the tracker's m_root is that root;
+//  - every node but the root holds at least minimum_keys() keys; the root has
+//    no key only when the tree is empty, and is then a leaf.
+// Slots from m_count upward hold stale contents and are never elements.
+class Node {
+public:
+    using Elem = Element<int, void*>;
+
+    // A node with `requested_slots` slots (6 when below 1), holding only its
+    // zeroth element with a null subtree.
+    Node(RootTracker& tracker, int requested_slots);
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+
+    int capacity() const { return static_cast<int>(m_elements.size()); }
+    int key_count() const { return m_count - 1; }
+    bool is_root() const { return m_parent == nullptr; }
+
+    // ceiling((capacity - 1) / 2) - 1: the fewest keys a non-root node holds.
+    int minimum_keys() const;
+    // Makes `subtree` element 0's child and drops every other element.
+    void insert_zeroth_subtree(Node* subtree);
+    bool is_leaf() const { return m_elements[0].m_subtree == null_ptr; }
+    Node* find_root();
+    // Element 1 of the leftmost leaf below this node.
+    Elem& smallest_key_in_subtree();
+
+    // Sorted insertion; false, with nothing changed, when the node is full
+    // (m_count >= capacity - 1). Makes this node the parent of e's subtree.
+    bool vector_insert(const Elem& e);
+    // The same, refusing only at m_count >= capacity: fills the spare slot.
+    bool vector_insert_for_split(const Elem& e);
+    // Removes the element with e's key; false if no key matches.
+    bool vector_delete(const Elem& e);
+    // Removes element `index` (0 allowed); false outside 0 .. m_count - 1.
+    bool vector_delete(int index);
+    // Releases every node below this one; the caller releases this node.
+    int delete_all_subtrees();
+
+    // The element holding e's key, or m_failure. `where` receives the node
+    // holding it or, on a miss, the last node visited (the leaf the key
+    // belongs in); it is left untouched when this node holds no key.
+    Elem& search(const Elem& e, Node*& where);
+    // Inserts e below this root; false if its key is present.
+    bool tree_insert(const Elem& e);
+    // Inserts e into this exactly full node, splits it and passes the median
+    // up, splitting upward and growing a new root as needed.
+    bool split_insert(const Elem& e);
+
+    // Removes e's key from the subtree and repairs underfull nodes upward;
+    // false if the key is absent. May free nodes (this one among them) and
+    // replace the root.
+    bool delete_element(const Elem& e);
+    Node* right_sibling(int& index);
+    Node* left_sibling(int& index);
+    // This node's child index in its parent, -1 for the root.
+    int index_has_subtree();
+
+    // Repair steps for this underfull node, child `index` of its parent.
+    // Each returns the next node to repair, or null_ptr when done.
+    Node* rotate_from_right(int index);
+    Node* rotate_from_left(int index);
+    Node* merge_right(int index);
+    Node* merge_left(int index);
+
+    // Pre-order diagnostic dump of this subtree with node addresses.
+    void dump() const;
+
+    // Returned by search for an absent key: key -1, null payload, subtree
+    // invalid_ptr.
+    static Elem m_failure;
+
+    std::vector<Elem> m_elements;  // sized once by the constructor
+    int m_count;                   // elements in use, the zeroth included
+    int m_max_count;               // the requested slot count, handed to split-off nodes
+    Node* m_parent;
+    RootTracker& m_root_tracker;
+
+private:
+    bool insert_sorted(const Elem& e, int full_count);
+    void remove_at(int position);
+    static void repair_underflow(Node* node);
+    void absorb(Elem separator, const Node* right_node);
+    static Node* finish_merge(Node* parent, Node* survivor);
+    void collapse_root(Node* old_root, Node* survivor);
+    [[noreturn]] void report_missing_in_parent(int smallest_key);
+};
+
+// Knows the current root of one tree and owns all of its nodes.
+class RootTracker {
+public:
+    RootTracker() = default;
+    RootTracker(const RootTracker&) = delete;
+    RootTracker& operator=(const RootTracker&) = delete;
+    // Releases every node of the tree.
+    ~RootTracker();
+
+    // Replaces the root; throws "wrong old_root in RootTracker::set_root"
+    // when old_root is not the current root.
+    void set_root(Node* old_root, Node* new_root);
+
+    Node* m_root = null_ptr;
+};
+
+// The B-tree map. An order n gives nodes of n + 1 slots holding at most
+// n - 1 keys; every node but the root keeps at least ceiling(n / 2) - 1.
+class BTree : public Map {
+public:
+    // Orders below 3 are raised to 3.
+    explicit BTree(int order);
+    BTree(const BTree&) = delete;
+    BTree& operator=(const BTree&) = delete;
+    ~BTree() override;
+
+    int size() const override;
+    bool insert(int key, Data* data) override;
+    bool erase(int key) override;
+    bool member(int key) const override;
+    Data* find(int key) const override;
+    // "size=N " and the tree in parentheses, one pair per node.
+    void print() const override;
+
+    Node* root() const { return m_root_tracker->m_root; }
+    const RootTracker& root_tracker() const { return *m_root_tracker; }
+    // Describes the first broken invariant, or returns "" for a sound tree.
+    std::string check_invariants() const;
+
+private:
+    RootTracker* m_root_tracker;  // owned
+};
+
+// Number of keys in the subtree, counted afresh.
+int size_r(const Node* node);
+// The subtree in order, as "(" keys and child subtrees ")".
+void print_r(const Node* node);

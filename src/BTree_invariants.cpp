@@ -1,0 +1,127 @@
+#include "BTree_invariants.h"
+
+#include <climits>
+#include <sstream>
+
+namespace {
+
+class Checker {
+public:
+    explicit Checker(const RootTracker& tracker) : m_tracker(tracker) {}
+
+    std::string check_tree() {
+        const Node* root = m_tracker.m_root;
+        if (root == null_ptr) {
+            return "the tracker holds no root";
+        }
+        if (root->m_parent != nullptr) {
+            return "the root has a parent";
+        }
+        if (root->key_count() == 0 && !root->is_leaf()) {
+            return "a keyless root is not a leaf";
+        }
+        return check_node(root, nullptr, LLONG_MIN, LLONG_MAX, 0);
+    }
+
+private:
+    // Keys of `node` must lie strictly between lower and upper.
+    std::string check_node(const Node* node, const Node* parent, long long lower,
+                           long long upper, int depth) {
+        std::string problem = check_own_fields(node, parent);
+        if (problem.empty()) {
+            problem = check_keys(node, lower, upper);
+        }
+        if (problem.empty() && node->is_leaf()) {
+            problem = check_leaf(node, depth);
+        }
+        if (!problem.empty()) {
+            return problem + " in node " + describe(node);
+        }
+        return node->is_leaf() ? "" : check_children(node, lower, upper, depth);
+    }
+
+    std::string check_own_fields(const Node* node, const Node* parent) const {
+        if (&node->m_root_tracker != &m_tracker) {
+            return "node refers to another tracker";
+        }
+        if (node->m_parent != parent) {
+            return "wrong m_parent";
+        }
+        if (node->m_count < 1 || node->m_count > node->capacity() - 1) {
+            return "m_count " + std::to_string(node->m_count) + " outside 1.." +
+                   std::to_string(node->capacity() - 1);
+        }
+        if (node->m_elements[0].m_key != -1) {
+            return "zeroth element's key is not -1";
+        }
+        if (parent != nullptr && node->key_count() < node->minimum_keys()) {
+            return "underfull node";
+        }
+        return "";
+    }
+
+    static std::string check_keys(const Node* node, long long lower, long long upper) {
+        long long previous = lower;
+        for (int i = 1; i < node->m_count; ++i) {
+            const long long key = node->m_elements[i].m_key;
+            if (key <= previous) {
+                return "keys out of order at element " + std::to_string(i);
+            }
+            previous = key;
+        }
+        if (node->key_count() > 0 && previous >= upper) {
+            return "last key not below the parent's bound";
+        }
+        return "";
+    }
+
+    std::string check_leaf(const Node* node, int depth) {
+        for (int i = 0; i < node->m_count; ++i) {
+            if (node->m_elements[i].m_subtree != null_ptr) {
+                return "leaf element " + std::to_string(i) + " has a subtree";
+            }
+        }
+        if (m_leaf_depth < 0) {
+            m_leaf_depth = depth;
+        }
+        return depth == m_leaf_depth ? "" : "leaves at different depths";
+    }
+
+    // Child i holds the keys between element i's key (the node's own lower
+    // bound for child 0) and element i + 1's key (its upper bound for the last).
+    std::string check_children(const Node* node, long long lower, long long upper, int depth) {
+        for (int i = 0; i < node->m_count; ++i) {
+            const Node* child = node->m_elements[i].m_subtree;
+            if (child == null_ptr || child == invalid_ptr) {
+                return "inner element " + std::to_string(i) + " lacks a subtree in node " +
+                       describe(node);
+            }
+            const long long below = i == 0 ? lower : node->m_elements[i].m_key;
+            const long long above = i + 1 < node->m_count ? node->m_elements[i + 1].m_key : upper;
+            std::string problem = check_node(child, node, below, above, depth + 1);
+            if (!problem.empty()) {
+                return problem;
+            }
+        }
+        return "";
+    }
+
+    static std::string describe(const Node* node) {
+        std::ostringstream text;
+        text << "[";
+        for (int i = 1; i < node->m_count; ++i) {
+            text << (i > 1 ? " " : "") << node->m_elements[i].m_key;
+        }
+        text << "]";
+        return text.str();
+    }
+
+    const RootTracker& m_tracker;
+    int m_leaf_depth = -1;
+};
+
+}  // namespace
+
+std::string check_btree(const RootTracker& tracker) { return Checker(tracker).check_tree(); }
+
+std::string BTree::check_invariants() const { return check_btree(root_tracker()); }

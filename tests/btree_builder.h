@@ -1,0 +1,60 @@
+// Builds B-trees of a chosen shape node by node, and reads a tree back in
+// the map's parenthesised form, for tests of single B-tree steps.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "BTree.h"
+#include "stdout_capture.h"
+
+class TreeBuilder {
+public:
+    explicit TreeBuilder(int order) : m_slots(order + 1) {}
+
+    Node* leaf(std::initializer_list<int> keys) {
+        Node* node = new Node(tracker, m_slots);
+        for (int key : keys) {
+            node->vector_insert(Node::Elem(key, nullptr, null_ptr));
+        }
+        return node;
+    }
+
+    // An inner node whose zeroth child is `first`, then (key, child) pairs.
+    Node* inner(Node* first, std::initializer_list<std::pair<int, Node*>> rest) {
+        Node* node = new Node(tracker, m_slots);
+        node->insert_zeroth_subtree(first);
+        for (const auto& [key, child] : rest) {
+            node->vector_insert(Node::Elem(key, nullptr, child));
+        }
+        return node;
+    }
+
+    Node* plant(Node* root) {
+        tracker.set_root(null_ptr, root);
+        return root;
+    }
+
+    Node* root() const { return tracker.m_root; }
+
+    // "size=N (...)" as BTree::print writes it, without the line end.
+    std::string shape() const {
+        return "size=" + std::to_string(size_r(root())) + " " +
+               captureStdout([this] { print_r(root()); });
+    }
+
+    bool erase(int key) { return root()->delete_element(Node::Elem(key, nullptr, null_ptr)); }
+
+    RootTracker tracker;
+
+private:
+    int m_slots;
+};
+
+// The map's printout without its line end.
+inline std::string shapeOf(const BTree& tree) {
+    std::string printed = captureStdout([&] { tree.print(); });
+    printed.pop_back();
+    return printed;
+}

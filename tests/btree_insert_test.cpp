@@ -1,0 +1,292 @@
+// B-tree nodes, search, and insertion with splitting.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <numeric>
+#include <random>
+
+#include "BTree_invariants.h"
+#include "btree_builder.h"
+
+namespace {
+
+Node::Elem element(int key, void* payload = nullptr, Node* subtree = null_ptr) {
+    return Node::Elem(key, payload, subtree);
+}
+
+std::vector<int> keysOf(const Node& node) {
+    std::vector<int> keys;
+    for (int i = 1; i < node.m_count; ++i) {
+        keys.push_back(node.m_elements[i].m_key);
+    }
+    return keys;
+}
+
+}  // namespace
+
+TEST(BTreeNode, NewNodeIsAnEmptyLeafAndItsOwnRoot) {
+    RootTracker tracker;
+    Node node(tracker, 4);
+    EXPECT_EQ(node.m_count, 1);
+    EXPECT_EQ(node.m_elements[0].m_key, -1);
+    EXPECT_EQ(node.m_elements[0].m_subtree, null_ptr);
+    EXPECT_TRUE(node.is_leaf());
+    EXPECT_EQ(node.find_root(), &node);
+    EXPECT_EQ(node.capacity(), 4);
+}
+
+TEST(BTreeNode, RequestBelowOneGetsSixSlots) {
+    RootTracker tracker;
+    Node none(tracker, 0);
+    Node negative(tracker, -3);
+    EXPECT_EQ(none.capacity(), 6);
+    EXPECT_EQ(none.m_max_count, 0);
+    EXPECT_EQ(negative.capacity(), 6);
+    EXPECT_EQ(negative.m_max_count, -3);
+}
+
+TEST(BTreeNode, MinimumKeysIsHalfTheOrderRoundedUpLessOne) {
+    RootTracker tracker;
+    const int expected[] = {1, 1, 2, 2, 3, 3};
+    for (int order = 3; order <= 8; ++order) {
+        EXPECT_EQ(Node(tracker, order + 1).minimum_keys(), expected[order - 3]) << order;
+    }
+    EXPECT_EQ(Node(tracker, 257).minimum_keys(), 127);
+}
+
+TEST(BTreeNode, VectorInsertRefusesAFullNodeButTheSplitVariantTakesOneMore) {
+    RootTracker tracker;
+    Node node(tracker, 4);
+    EXPECT_TRUE(node.vector_insert(element(20)));
+    EXPECT_TRUE(node.vector_insert(element(10)));
+    EXPECT_FALSE(node.vector_insert(element(30)));
+    EXPECT_EQ(keysOf(node), (std::vector<int>{10, 20}));
+    EXPECT_TRUE(node.vector_insert_for_split(element(15)));
+    EXPECT_FALSE(node.vector_insert_for_split(element(40)));
+    EXPECT_EQ(keysOf(node), (std::vector<int>{10, 15, 20}));
+}
+
+TEST(BTreeNode, VectorInsertPlacesAnEqualKeyAfterTheExistingOne) {
+    RootTracker tracker;
+    Node node(tracker, 6);
+    int first = 0;
+    int second = 0;
+    node.vector_insert(element(5, &first));
+    node.vector_insert(element(5, &second));
+    EXPECT_EQ(node.m_elements[1].m_payload, &first);
+    EXPECT_EQ(node.m_elements[2].m_payload, &second);
+}
+
+TEST(BTreeNode, VectorInsertAdoptsTheElementsSubtree) {
+    RootTracker tracker;
+    Node parent(tracker, 4);
+    Node child(tracker, 4);
+    parent.vector_insert(element(7, nullptr, &child));
+    EXPECT_EQ(child.m_parent, &parent);
+}
+
+TEST(BTreeNode, KeysBelowMinusOneNeverDisplaceTheZerothElement) {
+    RootTracker tracker;
+    Node node(tracker, 8);
+    Node leftmost(tracker, 8);
+    node.insert_zeroth_subtree(&leftmost);
+    for (int key : {-5, 3, -100, INT_MIN, -2}) {
+        ASSERT_TRUE(node.vector_insert(element(key)));
+    }
+    EXPECT_EQ(node.m_elements[0].m_key, -1);
+    EXPECT_EQ(node.m_elements[0].m_subtree, &leftmost);
+    EXPECT_EQ(keysOf(node), (std::vector<int>{INT_MIN, -100, -5, -2, 3}));
+    EXPECT_TRUE(node.vector_insert_for_split(element(-3)));
+    EXPECT_EQ(node.m_elements[0].m_subtree, &leftmost);
+    EXPECT_EQ(keysOf(node), (std::vector<int>{INT_MIN, -100, -5, -3, -2, 3}));
+}
+
+TEST(BTreeNode, VectorDeleteByKeyClosesTheGapOrRefuses) {
+    RootTracker tracker;
+    Node node(tracker, 6);
+    for (int key : {10, 20, 30, 40}) {
+        node.vector_insert(element(key));
+    }
+    EXPECT_FALSE(node.vector_delete(element(25)));
+    EXPECT_EQ(node.m_count, 5);
+    EXPECT_TRUE(node.vector_delete(element(20)));
+    EXPECT_EQ(keysOf(node), (std::vector<int>{10, 30, 40}));
+    EXPECT_TRUE(node.vector_delete(element(40)));
+    EXPECT_TRUE(node.vector_delete(element(10)));
+    EXPECT_EQ(keysOf(node), (std::vector<int>{30}));
+}
+
+TEST(BTreeNode, VectorDeleteByKeyIgnoresStaleSlotsOfAKeylessNode) {
+    RootTracker tracker;
+    Node node(tracker, 4);
+    node.vector_insert(element(8));
+    node.vector_delete(element(8));
+    EXPECT_FALSE(node.vector_delete(element(8)));
+    EXPECT_EQ(node.m_count, 1);
+}
+
+TEST(BTreeNode, VectorDeleteByIndexChecksTheRange) {
+    RootTracker tracker;
+    Node node(tracker, 6);
+    node.vector_insert(element(10));
+    node.vector_insert(element(20));
+    EXPECT_FALSE(node.vector_delete(-1));
+    EXPECT_FALSE(node.vector_delete(node.m_count));
+    EXPECT_TRUE(node.vector_delete(0));
+    EXPECT_EQ(node.m_count, 2);
+    EXPECT_EQ(node.m_elements[0].m_key, 10);
+    EXPECT_EQ(node.m_elements[1].m_key, 20);
+}
+
+TEST(BTreeNode, SmallestKeyInSubtreeIsElementOneOfTheLeftmostLeaf) {
+    TreeBuilder tree(3);
+    Node* leftmost = tree.leaf({1});
+    tree.plant(tree.inner(tree.inner(leftmost, {{2, tree.leaf({3})}}),
+                          {{4, tree.inner(tree.leaf({5}), {{6, tree.leaf({7})}})}}));
+    EXPECT_EQ(&tree.root()->smallest_key_in_subtree(), &leftmost->m_elements[1]);
+    EXPECT_EQ(&leftmost->smallest_key_in_subtree(), &leftmost->m_elements[1]);
+}
+
+TEST(RootTracker, SetRootWithAWrongOldRootThrowsAndKeepsTheRoot) {
+    TreeBuilder tree(3);
+    Node* root = tree.plant(tree.leaf({1}));
+    Node other(tree.tracker, 4);
+    try {
+        tree.tracker.set_root(&other, &other);
+        FAIL() << "no exception";
+    } catch (const char* message) {
+        EXPECT_STREQ(message, "wrong old_root in RootTracker::set_root");
+    }
+    EXPECT_EQ(tree.root(), root);
+}
+
+TEST(BTreeSearch, EmptyTreeMissesAndLeavesWhereUntouched) {
+    RootTracker tracker;
+    Node root(tracker, 4);
+    Node* where = reinterpret_cast<Node*>(&tracker);
+    EXPECT_EQ(&root.search(element(5), where), &Node::m_failure);
+    EXPECT_EQ(where, reinterpret_cast<Node*>(&tracker));
+}
+
+TEST(BTreeSearch, MissesStopAtTheLeafTheKeyBelongsIn) {
+    TreeBuilder tree(3);
+    Node* leafOne = tree.leaf({1});
+    Node* leafFive = tree.leaf({5});
+    Node* leafSeven = tree.leaf({7, 9});
+    tree.plant(tree.inner(tree.inner(leafOne, {{2, tree.leaf({3})}}),
+                          {{4, tree.inner(leafFive, {{6, leafSeven}})}}));
+    Node* where = nullptr;
+    EXPECT_EQ(&tree.root()->search(element(-50), where), &Node::m_failure);
+    EXPECT_EQ(where, leafOne);
+    EXPECT_EQ(&tree.root()->search(element(8), where), &Node::m_failure);
+    EXPECT_EQ(where, leafSeven);
+    EXPECT_EQ(&tree.root()->search(element(100), where), &Node::m_failure);
+    EXPECT_EQ(where, leafSeven);
+    EXPECT_EQ(Node::m_failure.m_key, -1);
+    EXPECT_EQ(Node::m_failure.m_subtree, invalid_ptr);
+}
+
+TEST(BTreeSearch, FindsKeysInInnerNodesWithoutDescending) {
+    TreeBuilder tree(3);
+    Node* inner = tree.inner(tree.leaf({5}), {{6, tree.leaf({7})}});
+    tree.plant(tree.inner(tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}}), {{4, inner}}));
+    Node* where = nullptr;
+    EXPECT_EQ(&tree.root()->search(element(4), where), &tree.root()->m_elements[1]);
+    EXPECT_EQ(where, tree.root());
+    EXPECT_EQ(&tree.root()->search(element(6), where), &inner->m_elements[1]);
+    EXPECT_EQ(where, inner);
+}
+
+TEST(BTreeSplit, ShapesForOrdersThreeFourAndFive) {
+    BTree three(3);
+    for (int key = 1; key <= 3; ++key) {
+        three.insert(key, nullptr);
+    }
+    EXPECT_EQ(shapeOf(three), "size=3 ((1) 2 (3))");
+    for (int key = 4; key <= 7; ++key) {
+        three.insert(key, nullptr);
+    }
+    EXPECT_EQ(shapeOf(three), "size=7 (((1) 2 (3)) 4 ((5) 6 (7)))");
+
+    BTree four(4);
+    for (int key = 1; key <= 5; ++key) {
+        four.insert(key, nullptr);
+    }
+    EXPECT_EQ(shapeOf(four), "size=5 ((1 2) 3 (4 5))");
+
+    BTree five(5);
+    for (int key = 1; key <= 6; ++key) {
+        five.insert(key, nullptr);
+    }
+    EXPECT_EQ(shapeOf(five), "size=6 ((1 2) 3 (4 5 6))");
+}
+
+TEST(BTreeSplit, EverySplitLeavesParentLinksSound) {
+    for (int order : {3, 4, 5, 6}) {
+        BTree tree(order);
+        for (int key = 0; key < 300; ++key) {
+            tree.insert((key * 7919) % 300, nullptr);
+            ASSERT_EQ(tree.check_invariants(), "") << "order " << order << " key " << key;
+        }
+    }
+}
+
+TEST(BTreeSplit, RefusesANodeThatIsNotExactlyFull) {
+    RootTracker tracker;
+    Node node(tracker, 5);
+    node.vector_insert(element(1));
+    try {
+        node.split_insert(element(2));
+        FAIL() << "no exception";
+    } catch (const char* message) {
+        EXPECT_STREQ(message, "bad m_count in split_insert");
+    }
+    EXPECT_EQ(keysOf(node), (std::vector<int>{1}));
+}
+
+TEST(BTreeInsert, DuplicateKeyKeepsTheStoredPayload) {
+    RootTracker tracker;
+    Node* root = new Node(tracker, 4);
+    tracker.set_root(null_ptr, root);
+    int first = 0;
+    int second = 0;
+    EXPECT_TRUE(root->tree_insert(element(3, &first)));
+    EXPECT_FALSE(tracker.m_root->tree_insert(element(3, &second)));
+    Node* where = nullptr;
+    EXPECT_EQ(tracker.m_root->search(element(3), where).m_payload, &first);
+}
+
+TEST(BTreeInsert, LongRandomSequencesKeepTheInvariantsForManyOrders) {
+    std::vector<int> orders(14);
+    std::iota(orders.begin(), orders.end(), 3);
+    orders.push_back(301);
+    for (int order : orders) {
+        std::mt19937 random(order);
+        std::vector<int> keys(5000);
+        std::iota(keys.begin(), keys.end(), -2500);
+        std::shuffle(keys.begin(), keys.end(), random);
+        std::vector<IntegerData> records(keys.begin(), keys.end());
+        BTree tree(order);
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            ASSERT_TRUE(tree.insert(records[i].value, &records[i]));
+            if (i % 97 == 0) {
+                ASSERT_EQ(tree.check_invariants(), "") << "order " << order;
+            }
+        }
+        ASSERT_EQ(tree.check_invariants(), "") << "order " << order;
+        ASSERT_EQ(tree.size(), 5000);
+        for (IntegerData& record : records) {
+            ASSERT_EQ(tree.find(record.value), &record) << record.value;
+        }
+    }
+}
+
+TEST(BTreeInsert, TallTreesAreReleasedWhole) {
+    BTree tree(3);
+    for (int key = 0; key < 20000; ++key) {
+        tree.insert(key, nullptr);
+    }
+    EXPECT_EQ(tree.check_invariants(), "");
+    // The leak check of the sanitizer build verifies the release.
+}

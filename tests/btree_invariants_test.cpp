@@ -1,0 +1,57 @@
+// The B-tree invariant check itself must notice each kind of damage.
+#include <gtest/gtest.h>
+
+#include "BTree_invariants.h"
+#include "btree_builder.h"
+
+namespace {
+
+// ((1) 2 (3) 4 (5 6)) in a tree of order 3.
+Node* plantSmallTree(TreeBuilder& tree) {
+    return tree.plant(tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}, {4, tree.leaf({5, 6})}}));
+}
+
+}  // namespace
+
+TEST(BTreeInvariants, SoundTreePasses) {
+    TreeBuilder tree(3);
+    plantSmallTree(tree);
+    EXPECT_EQ(check_btree(tree.tracker), "");
+}
+
+TEST(BTreeInvariants, NoticesAWrongParentLink) {
+    TreeBuilder tree(3);
+    Node* root = plantSmallTree(tree);
+    root->m_elements[1].m_subtree->m_parent = root->m_elements[2].m_subtree;
+    EXPECT_NE(check_btree(tree.tracker).find("wrong m_parent"), std::string::npos);
+}
+
+TEST(BTreeInvariants, NoticesKeysOutOfOrderAcrossNodes) {
+    TreeBuilder tree(3);
+    Node* root = plantSmallTree(tree);
+    root->m_elements[1].m_subtree->m_elements[1].m_key = 9;
+    EXPECT_NE(check_btree(tree.tracker).find("not below the parent's bound"), std::string::npos);
+}
+
+TEST(BTreeInvariants, NoticesAnUnderfullNode) {
+    TreeBuilder tree(3);
+    Node* root = plantSmallTree(tree);
+    root->m_elements[0].m_subtree->m_count = 1;
+    EXPECT_NE(check_btree(tree.tracker).find("underfull"), std::string::npos);
+}
+
+TEST(BTreeInvariants, NoticesLeavesAtDifferentDepths) {
+    TreeBuilder tree(3);
+    Node* deep = tree.inner(tree.leaf({5}), {{6, tree.leaf({7})}});
+    tree.plant(tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}, {4, deep}}));
+    EXPECT_NE(check_btree(tree.tracker).find("different depths"), std::string::npos);
+}
+
+TEST(BTreeInvariants, NoticesATrackerThatLostTheRoot) {
+    TreeBuilder tree(3);
+    Node* root = plantSmallTree(tree);
+    Node* child = root->m_elements[0].m_subtree;
+    tree.tracker.m_root = child;
+    EXPECT_EQ(check_btree(tree.tracker), "the root has a parent");
+    tree.tracker.m_root = root;
+}
