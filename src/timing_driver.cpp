@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "BTree.h"
 #include "vector_map.h"
 
 namespace {
@@ -94,8 +95,9 @@ struct OwnedMaps {
     }
 };
 
-void createMaps(const Settings& /*settings*/, OwnedMaps& maps) {
-    // The B-tree (with settings.order) and the AVL tree are created here too.
+void createMaps(const Settings& settings, OwnedMaps& maps) {
+    maps.btreeMap = std::make_unique<BTree>(settings.order);
+    // The AVL tree is created here too.
     maps.vectorMap = std::make_unique<VectorMap>();
 }
 
@@ -160,7 +162,11 @@ void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapS
             timeWithBanner("**** Timing Vector implementation...", settings, records,
                            maps.vectorMap);
         }
-        // The B-tree (selectors 0, 2, 4) and the AVL tree (0, 3, 4) follow here.
+        if (selects(settings.mapSelector, 2, true)) {
+            timeWithBanner("**** Timing BTree implementation...", settings, records,
+                           maps.btreeMap);
+        }
+        // The AVL tree (selectors 0, 3, 4) follows here.
     } catch (const char* message) {
         std::cout << message << std::endl;
     }
@@ -183,7 +189,9 @@ int runMapbench(int argc, const char* const* argv) {
     try {
         createMaps(settings, maps);
     } catch (const std::bad_alloc&) {
-        return reportOutOfMemory("cannot create the maps");
+        const std::string what =
+            "cannot create the maps (B-tree of order " + std::to_string(settings.order) + ")";
+        return reportOutOfMemory(what.c_str());
     }
 
     try {

@@ -6,11 +6,12 @@
 #include <set>
 #include <sstream>
 
+#include "BTree.h"
 #include "program_runner.h"
+#include "stdout_capture.h"
 
 namespace {
 
-const std::string kVectorBanner = "**** Timing Vector implementation...\n";
 const std::string kTimeLines =
     "Time for iter random finds: # seconds\n"
     "Time for iter random insertions and erasures: # seconds\n";
@@ -18,16 +19,44 @@ const std::string kFindLine = "Time for iter random finds: # seconds\n";
 const std::string kMixLine = "Time for iter random insertions and erasures: # seconds\n";
 const std::string kSummary = "#, #\n";
 
-// What every timed map writes at the default output level.
-std::string defaultOutput() { return kVectorBanner + kTimeLines + kSummary; }
+enum class MapId { Vector, BTree };
 
-// The vector map's dump of the records that the default seed gives.
-std::string vectorDump(int records, unsigned seed = 56789) {
-    std::srand(seed);
-    std::set<int> keys;
-    for (int i = 0; i < records; ++i) {
-        keys.insert(std::rand());
+// The maps a selector times, in the order they are timed.
+std::vector<MapId> selectedMaps(int selector) {
+    switch (selector) {
+        case 0:
+            return {MapId::Vector, MapId::BTree};
+        case 1:
+            return {MapId::Vector};
+        case 2:
+            return {MapId::BTree};
+        default:
+            return {};
     }
+}
+
+std::string banner(MapId map) {
+    switch (map) {
+        case MapId::Vector:
+            return "**** Timing Vector implementation...\n";
+        case MapId::BTree:
+            return "**** Timing BTree implementation...\n";
+    }
+    return "";
+}
+
+// The records' values as the program draws them.
+std::vector<int> recordValues(int records, unsigned seed) {
+    std::srand(seed);
+    std::vector<int> values;
+    for (int i = 0; i < records; ++i) {
+        values.push_back(std::rand());
+    }
+    return values;
+}
+
+std::string vectorDump(const std::vector<int>& values) {
+    const std::set<int> keys(values.begin(), values.end());
     std::ostringstream dump;
     dump << "size=" << keys.size() << " entries= ";
     for (int key : keys) {
@@ -35,6 +64,71 @@ std::string vectorDump(int records, unsigned seed = 56789) {
     }
     dump << "\n";
     return dump.str();
+}
+
+// The B-tree's own printout of the filled map: its shape is the algorithm's.
+template <typename M, typename... Args>
+std::string printedAfterFill(const std::vector<int>& values, Args... constructorArguments) {
+    M map(constructorArguments...);
+    for (int value : values) {
+        map.insert(value, nullptr);
+    }
+    return captureStdout([&] { map.print(); });
+}
+
+std::string dumpOf(MapId map, const std::vector<int>& values, int order) {
+    switch (map) {
+        case MapId::Vector:
+            return vectorDump(values);
+        case MapId::BTree:
+            return printedAfterFill<BTree>(values, order);
+    }
+    return "";
+}
+
+struct ExpectedRun {
+    int selector = 0;
+    std::string lines = kTimeLines;  // the time lines each map writes
+    bool dumps = false;
+    int records = 10000;
+    unsigned seed = 56789;
+    int order = 3;
+};
+
+std::string expectedOutput(const ExpectedRun& run) {
+    const std::vector<int> values = recordValues(run.records, run.seed);
+    std::string output;
+    for (MapId map : selectedMaps(run.selector)) {
+        output += banner(map);
+        if (run.dumps) {
+            output += dumpOf(map, values, run.order);
+        }
+        output += run.lines + kSummary;
+    }
+    return output;
+}
+
+std::string defaultOutput() { return expectedOutput(ExpectedRun{}); }
+
+ExpectedRun dumped(int records, unsigned seed = 56789, int order = 3) {
+    ExpectedRun run;
+    run.dumps = true;
+    run.records = records;
+    run.seed = seed;
+    run.order = order;
+    return run;
+}
+
+ExpectedRun withLines(const std::string& lines) {
+    ExpectedRun run;
+    run.lines = lines;
+    return run;
+}
+
+ExpectedRun onlyMaps(int selector) {
+    ExpectedRun run;
+    run.selector = selector;
+    return run;
 }
 
 void expectRun(const std::string& arguments, const std::string& expected) {
@@ -66,10 +160,32 @@ TEST(EndToEnd, SummaryDurationsUseDefaultFloatFormat) {
         << result.out;
 }
 
-TEST(EndToEnd, OutputLevelZeroWritesOnlySummaries) { expectRun("-o0 -n50 -i100", kSummary); }
+TEST(EndToEnd, OutputLevelZeroWritesOnlySummaries) {
+    std::string summaries;
+    for (std::size_t i = 0; i < selectedMaps(0).size(); ++i) {
+        summaries += kSummary;
+    }
+    expectRun("-o0 -n50 -i100", summaries);
+    expectRun("-o-4 -n50 -i100", summaries);
+}
 
 TEST(EndToEnd, OutputLevelTwoDumpsEachMapAfterItsBanner) {
-    expectRun("-o2 -n5 -i10", kVectorBanner + vectorDump(5) + kTimeLines + kSummary);
+    expectRun("-o2 -n5 -i10", expectedOutput(dumped(5)));
+    expectRun("-o2 -n60 -i10 -c4", expectedOutput(dumped(60, 56789, 4)));
+}
+
+TEST(EndToEnd, MapSelectorChoosesTheMaps) {
+    for (int selector : {1, 2}) {
+        expectRun("-n50 -i100 -d" + std::to_string(selector), expectedOutput(onlyMaps(selector)));
+    }
+}
+
+TEST(EndToEnd, BTreeDumpUsesTheOrderGiven) {
+    ExpectedRun run = dumped(7, 56789, 10);
+    run.selector = 2;
+    expectRun("-d2 -o2 -n7 -c10", expectedOutput(run));
+    run.order = 3;
+    expectRun("-d2 -o2 -n7 -c-7", expectedOutput(run));
 }
 
 TEST(EndToEnd, SelectorOutsideTheTableWritesNothing) {
@@ -78,10 +194,12 @@ TEST(EndToEnd, SelectorOutsideTheTableWritesNothing) {
 }
 
 TEST(EndToEnd, PhaseSelectorChoosesTheTimeLines) {
-    expectRun("-f1 -n50 -i100", kVectorBanner + kFindLine + kSummary);
-    expectRun("-f2 -n50 -i100", kVectorBanner + kMixLine + kSummary);
-    expectRun("-f3 -n50 -i100", kVectorBanner + kSummary);
-    expectRun("-f3 -o2 -n4 -i100", kVectorBanner + vectorDump(4) + kSummary);
+    expectRun("-f1 -n50 -i100", expectedOutput(withLines(kFindLine)));
+    expectRun("-f2 -n50 -i100", expectedOutput(withLines(kMixLine)));
+    expectRun("-f3 -n50 -i100", expectedOutput(withLines("")));
+    ExpectedRun dumpOnly = dumped(4);
+    dumpOnly.lines = "";
+    expectRun("-f3 -o2 -n4 -i100", expectedOutput(dumpOnly));
 }
 
 TEST(EndToEnd, NoIterationsStillWriteBothTimeLines) {
@@ -90,19 +208,19 @@ TEST(EndToEnd, NoIterationsStillWriteBothTimeLines) {
 }
 
 TEST(EndToEnd, ValueInTheNextArgumentIsIgnored) {
-    expectRun("-n 500 -i0 -o2", kVectorBanner + "size=0 entries= \n" + kTimeLines + kSummary);
+    expectRun("-n 500 -i0 -o2", expectedOutput(dumped(0)));
 }
 
 TEST(EndToEnd, UnknownArgumentsAreIgnored) {
-    expectRun("x5 -z3 -o2 -n6 -i10", kVectorBanner + vectorDump(6) + kTimeLines + kSummary);
+    expectRun("x5 -z3 -o2 -n6 -i10", expectedOutput(dumped(6)));
 }
 
 TEST(EndToEnd, LaterOptionOverridesEarlier) {
-    expectRun("-n5 -n7 -o2 -i100 -i200", kVectorBanner + vectorDump(7) + kTimeLines + kSummary);
+    expectRun("-n5 -n7 -o2 -i100 -i200", expectedOutput(dumped(7)));
 }
 
 TEST(EndToEnd, SeedChangesTheRecords) {
-    expectRun("-s7 -o2 -n6 -i10", kVectorBanner + vectorDump(6, 7) + kTimeLines + kSummary);
+    expectRun("-s7 -o2 -n6 -i10", expectedOutput(dumped(6, 7)));
 }
 
 TEST(EndToEnd, NoRecordsWithIterationsFinishesCleanly) {

@@ -1,5 +1,6 @@
 #include "map_kinds.h"
 
+#include "BTree.h"
 #include "vector_map.h"
 
 namespace {
@@ -18,5 +19,10 @@ std::vector<MapKind> allMapKinds() {
     std::vector<MapKind> kinds;
     kinds.push_back(kindOf<VectorMap>(
         "VectorMap", [] { return std::make_unique<VectorMap>(); }, &VectorMap::checkInvariants));
+    for (int order : {3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 300}) {
+        kinds.push_back(kindOf<BTree>(
+            "BTreeOrder" + std::to_string(order),
+            [order] { return std::make_unique<BTree>(order); }, &BTree::check_invariants));
+    }
     return kinds;
 }

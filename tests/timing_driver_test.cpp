@@ -143,3 +143,23 @@ TEST(TimeSelectedMaps, SelectorOutsideTheTableTimesNothing) {
     }
     EXPECT_TRUE(vectorMap.log.empty());
 }
+
+TEST(TimeSelectedMaps, BTreeMessageSkipsTheAvlTree) {
+    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
+    RecordingMap vectorMap;
+    RecordingMap btreeMap;
+    RecordingMap avlMap;
+    btreeMap.throwOnInsert = 3;
+    const std::string output = captureStdout([&] {
+        timeSelectedMaps(quietSettings(0), records, MapSet{&vectorMap, &btreeMap, &avlMap});
+    });
+    EXPECT_EQ(maskDurations(output),
+              "**** Timing Vector implementation...\n"
+              "Time for iter random finds: # seconds\n"
+              "Time for iter random insertions and erasures: # seconds\n"
+              "#, #\n"
+              "**** Timing BTree implementation...\n"
+              "error in index_has_subtree\n");
+    EXPECT_EQ(btreeMap.log.size(), 3u);
+    EXPECT_TRUE(avlMap.log.empty());
+}
