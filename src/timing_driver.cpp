@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "AVLBinaryTree.h"
 #include "BTree.h"
 #include "vector_map.h"
 
@@ -97,7 +98,7 @@ struct OwnedMaps {
 
 void createMaps(const Settings& settings, OwnedMaps& maps) {
     maps.btreeMap = std::make_unique<BTree>(settings.order);
-    // The AVL tree is created here too.
+    maps.avlMap = std::make_unique<AVLBinaryTree>();
     maps.vectorMap = std::make_unique<VectorMap>();
 }
 
@@ -166,7 +167,10 @@ void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapS
             timeWithBanner("**** Timing BTree implementation...", settings, records,
                            maps.btreeMap);
         }
-        // The AVL tree (selectors 0, 3, 4) follows here.
+        if (selects(settings.mapSelector, 3, true)) {
+            timeWithBanner("**** Timing AVLBinaryTree implementation...", settings, records,
+                           maps.avlMap);
+        }
     } catch (const char* message) {
         std::cout << message << std::endl;
     }

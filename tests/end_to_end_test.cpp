@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "AVLBinaryTree.h"
 #include "BTree.h"
 #include "program_runner.h"
 #include "stdout_capture.h"
@@ -19,17 +20,21 @@ const std::string kFindLine = "Time for iter random finds: # seconds\n";
 const std::string kMixLine = "Time for iter random insertions and erasures: # seconds\n";
 const std::string kSummary = "#, #\n";
 
-enum class MapId { Vector, BTree };
+enum class MapId { Vector, BTree, Avl };
 
 // The maps a selector times, in the order they are timed.
 std::vector<MapId> selectedMaps(int selector) {
     switch (selector) {
         case 0:
-            return {MapId::Vector, MapId::BTree};
+            return {MapId::Vector, MapId::BTree, MapId::Avl};
         case 1:
             return {MapId::Vector};
         case 2:
             return {MapId::BTree};
+        case 3:
+            return {MapId::Avl};
+        case 4:
+            return {MapId::BTree, MapId::Avl};
         default:
             return {};
     }
@@ -41,6 +46,8 @@ std::string banner(MapId map) {
             return "**** Timing Vector implementation...\n";
         case MapId::BTree:
             return "**** Timing BTree implementation...\n";
+        case MapId::Avl:
+            return "**** Timing AVLBinaryTree implementation...\n";
     }
     return "";
 }
@@ -66,7 +73,7 @@ std::string vectorDump(const std::vector<int>& values) {
     return dump.str();
 }
 
-// The B-tree's own printout of the filled map: its shape is the algorithm's.
+// The tree's own printout of the filled map: its shape is the algorithm's.
 template <typename M, typename... Args>
 std::string printedAfterFill(const std::vector<int>& values, Args... constructorArguments) {
     M map(constructorArguments...);
@@ -82,6 +89,8 @@ std::string dumpOf(MapId map, const std::vector<int>& values, int order) {
             return vectorDump(values);
         case MapId::BTree:
             return printedAfterFill<BTree>(values, order);
+        case MapId::Avl:
+            return printedAfterFill<AVLBinaryTree>(values);
     }
     return "";
 }
@@ -175,7 +184,7 @@ TEST(EndToEnd, OutputLevelTwoDumpsEachMapAfterItsBanner) {
 }
 
 TEST(EndToEnd, MapSelectorChoosesTheMaps) {
-    for (int selector : {1, 2}) {
+    for (int selector : {1, 2, 3, 4}) {
         expectRun("-n50 -i100 -d" + std::to_string(selector), expectedOutput(onlyMaps(selector)));
     }
 }

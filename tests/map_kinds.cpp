@@ -1,5 +1,6 @@
 #include "map_kinds.h"
 
+#include "AVLBinaryTree.h"
 #include "BTree.h"
 #include "vector_map.h"
 
@@ -24,5 +25,8 @@ std::vector<MapKind> allMapKinds() {
             "BTreeOrder" + std::to_string(order),
             [order] { return std::make_unique<BTree>(order); }, &BTree::check_invariants));
     }
+    kinds.push_back(kindOf<AVLBinaryTree>(
+        "AVLBinaryTree", [] { return std::make_unique<AVLBinaryTree>(); },
+        &AVLBinaryTree::checkInvariants));
     return kinds;
 }

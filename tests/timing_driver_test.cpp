@@ -163,3 +163,19 @@ TEST(TimeSelectedMaps, BTreeMessageSkipsTheAvlTree) {
     EXPECT_EQ(btreeMap.log.size(), 3u);
     EXPECT_TRUE(avlMap.log.empty());
 }
+
+TEST(TimeSelectedMaps, SelectorFourTimesTheTwoTrees) {
+    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
+    RecordingMap vectorMap;
+    RecordingMap btreeMap;
+    RecordingMap avlMap;
+    Settings settings = quietSettings(4);
+    settings.outputLevel = 0;
+    EXPECT_EQ(maskDurations(captureStdout([&] {
+                  timeSelectedMaps(settings, records, MapSet{&vectorMap, &btreeMap, &avlMap});
+              })),
+              "#, #\n#, #\n");
+    EXPECT_TRUE(vectorMap.log.empty());
+    EXPECT_FALSE(btreeMap.log.empty());
+    EXPECT_FALSE(avlMap.log.empty());
+}
