@@ -252,3 +252,14 @@ TEST(EndToEnd, RecordCountBeyondMemoryFailsClearly) {
     EXPECT_EQ(result.err, "mapbench: out of memory: cannot allocate 2000000000 records\n");
     EXPECT_EQ(result.exitStatus, 1);
 }
+
+TEST(EndToEnd, BTreeOrderBeyondMemoryFailsClearly) {
+    if (builtWithAddressSanitizer()) {
+        GTEST_SKIP() << "the sanitizer's allocator does not honour the address-space limit";
+    }
+    const ProgramResult result = runMapbench("-c2147483647 -n10", "ulimit -v 4000000;");
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err,
+              "mapbench: out of memory: cannot create the maps (B-tree of order 2147483647)\n");
+    EXPECT_EQ(result.exitStatus, 1);
+}
