@@ -1,0 +1,204 @@
+// Runs one decoded sequence of map operations on every map beside std::map
+// and aborts at the first result that differs or the first broken invariant.
+//
+// Input: two bytes choose the B-tree order (3 to 302); then each operation is
+// one opcode byte (bits 0-2: insert, erase, find, member, size; bits 3-4: key
+// from a tiny range, the full 32-bit range, or the extremes), the key bytes,
+// and for an insertion one byte choosing the payload (0: null).
+//
+// Setting MAPBENCH_FUZZ_BREAK to a map's name ("vector", "btree", "avl")
+// makes that map drop every third erasure, to show that faults are caught.
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AVLBinaryTree.h"
+#include "BTree.h"
+#include "vector_map.h"
+
+namespace {
+
+class ByteReader {
+public:
+    ByteReader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+    bool empty() const { return m_position >= m_size; }
+    std::uint8_t byte() { return empty() ? 0 : m_data[m_position++]; }
+    std::int32_t word() {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            value = value << 8 | byte();
+        }
+        std::int32_t key;
+        std::memcpy(&key, &value, sizeof key);
+        return key;
+    }
+
+private:
+    const std::uint8_t* m_data;
+    std::size_t m_size;
+    std::size_t m_position = 0;
+};
+
+// Forwards to a map but keeps every third erased key: a deliberate fault.
+class DropsEveryThirdErase : public Map {
+public:
+    explicit DropsEveryThirdErase(std::unique_ptr<Map> map) : m_map(std::move(map)) {}
+    int size() const override { return m_map->size(); }
+    bool insert(int key, Data* data) override { return m_map->insert(key, data); }
+    bool erase(int key) override {
+        return ++m_erases % 3 == 0 ? m_map->member(key) : m_map->erase(key);
+    }
+    bool member(int key) const override { return m_map->member(key); }
+    Data* find(int key) const override { return m_map->find(key); }
+    void print() const override { m_map->print(); }
+
+private:
+    std::unique_ptr<Map> m_map;
+    long m_erases = 0;
+};
+
+struct Subject {
+    std::string name;
+    std::unique_ptr<Map> map;
+    std::function<std::string()> check;
+};
+
+const char* const kOperationNames[] = {"insert", "erase", "find", "member", "size"};
+
+[[noreturn]] void report(int step, int operation, int key, const std::string& problem) {
+    std::fprintf(stderr, "step %d: %s(%d): %s\n", step, kOperationNames[operation], key,
+                 problem.c_str());
+    std::abort();
+}
+
+int readKey(ByteReader& input, int mode) {
+    static const int extremes[] = {INT_MIN, INT_MIN + 1, -2, -1, 0, 1, INT_MAX - 1, INT_MAX};
+    switch (mode) {
+        case 0:
+        case 1:
+            return static_cast<int>(input.byte() % 12) - 4;
+        case 2:
+            return input.word();
+        default:
+            return extremes[input.byte() % 8];
+    }
+}
+
+std::vector<Subject> makeSubjects(int order) {
+    std::vector<Subject> subjects;
+    auto vector = std::make_unique<VectorMap>();
+    auto btree = std::make_unique<BTree>(order);
+    auto avl = std::make_unique<AVLBinaryTree>();
+    const VectorMap* vectorView = vector.get();
+    const BTree* btreeView = btree.get();
+    const AVLBinaryTree* avlView = avl.get();
+    subjects.push_back({"vector", std::move(vector), [=] { return vectorView->checkInvariants(); }});
+    subjects.push_back({"btree", std::move(btree), [=] { return btreeView->check_invariants(); }});
+    subjects.push_back({"avl", std::move(avl), [=] { return avlView->checkInvariants(); }});
+    if (const char* broken = std::getenv("MAPBENCH_FUZZ_BREAK")) {
+        for (Subject& subject : subjects) {
+            if (subject.name == broken) {
+                subject.map = std::make_unique<DropsEveryThirdErase>(std::move(subject.map));
+            }
+        }
+    }
+    return subjects;
+}
+
+std::string describe(const void* pointer) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", pointer);
+    return text;
+}
+
+// Applies one operation to every subject and to the reference; returns the
+// first disagreement, or "".
+std::string apply(std::vector<Subject>& subjects, std::map<int, Data*>& reference,
+                  int operation, int key, Data* payload) {
+    for (Subject& subject : subjects) {
+        Map& map = *subject.map;
+        std::string got;
+        std::string expected;
+        switch (operation) {
+            case 0:
+                got = std::to_string(map.insert(key, payload));
+                expected = std::to_string(reference.count(key) == 0);
+                break;
+            case 1:
+                got = std::to_string(map.erase(key));
+                expected = std::to_string(reference.count(key) == 1);
+                break;
+            case 2: {
+                auto found = reference.find(key);
+                got = describe(map.find(key));
+                expected = describe(found == reference.end() ? nullptr : found->second);
+                break;
+            }
+            case 3:
+                got = std::to_string(map.member(key));
+                expected = std::to_string(reference.count(key) == 1);
+                break;
+            default:
+                got = std::to_string(map.size());
+                expected = std::to_string(reference.size());
+        }
+        if (got != expected) {
+            return subject.name + " gave " + got + ", std::map " + expected;
+        }
+    }
+    if (operation == 0) {
+        reference.emplace(key, payload);
+    } else if (operation == 1) {
+        reference.erase(key);
+    }
+    return "";
+}
+
+std::string checkAll(const std::vector<Subject>& subjects) {
+    for (const Subject& subject : subjects) {
+        const std::string problem = subject.check();
+        if (!problem.empty()) {
+            return subject.name + " invariant: " + problem;
+        }
+    }
+    return "";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ByteReader input(data, size);
+    const int order = 3 + (input.byte() | input.byte() << 8) % 300;
+    std::vector<Subject> subjects = makeSubjects(order);
+    std::map<int, Data*> reference;
+    IntegerData payloads[8];
+    for (int step = 0; !input.empty(); ++step) {
+        const std::uint8_t opcode = input.byte();
+        const int operation = opcode % 8 % 5;
+        const int key = readKey(input, opcode >> 3 & 3);
+        Data* payload = nullptr;
+        if (operation == 0) {
+            const std::uint8_t choice = input.byte();
+            payload = choice == 0 ? nullptr : &payloads[choice % 8];
+        }
+        std::string problem = apply(subjects, reference, operation, key, payload);
+        if (problem.empty() && step % 64 == 63) {
+            problem = checkAll(subjects);
+        }
+        if (!problem.empty()) {
+            report(step, operation, key, problem);
+        }
+    }
+    const std::string problem = checkAll(subjects);
+    if (!problem.empty()) {
+        report(-1, 4, 0, problem);
+    }
+    return 0;
+}
