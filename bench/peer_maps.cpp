@@ -1,0 +1,110 @@
+#include "peer_maps.h"
+
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+#ifdef MAPBENCH_HAVE_ABSL
+#include <absl/container/btree_map.h>
+#endif
+
+namespace {
+
+// Any associative container with emplace, erase(key), find and end.
+template <typename Container>
+class AssociativePeer : public Map {
+public:
+    int size() const override { return static_cast<int>(m_entries.size()); }
+    bool insert(int key, Data* data) override { return m_entries.emplace(key, data).second; }
+    bool erase(int key) override { return m_entries.erase(key) == 1; }
+    bool member(int key) const override { return m_entries.find(key) != m_entries.end(); }
+    Data* find(int key) const override {
+        const auto found = m_entries.find(key);
+        return found == m_entries.end() ? nullptr : found->second;
+    }
+    void print() const override { std::cout << "size=" << size() << std::endl; }
+
+private:
+    Container m_entries;
+};
+
+class SortedVectorPeer : public Map {
+public:
+    int size() const override { return static_cast<int>(m_entries.size()); }
+    bool insert(int key, Data* data) override {
+        const auto position = lowerBound(key);
+        if (position != m_entries.end() && position->key == key) {
+            return false;
+        }
+        m_entries.insert(position, Entry{key, data});
+        return true;
+    }
+    bool erase(int key) override {
+        const auto position = lowerBound(key);
+        if (position == m_entries.end() || position->key != key) {
+            return false;
+        }
+        m_entries.erase(position);
+        return true;
+    }
+    bool member(int key) const override {
+        const auto position = lowerBound(key);
+        return position != m_entries.end() && position->key == key;
+    }
+    Data* find(int key) const override {
+        const auto position = lowerBound(key);
+        return position != m_entries.end() && position->key == key ? position->data : nullptr;
+    }
+    void print() const override { std::cout << "size=" << size() << std::endl; }
+
+private:
+    struct Entry {
+        int key;
+        Data* data;
+    };
+
+    std::vector<Entry>::iterator lowerBound(int key) {
+        return std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                [](const Entry& entry, int k) { return entry.key < k; });
+    }
+    std::vector<Entry>::const_iterator lowerBound(int key) const {
+        return std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                [](const Entry& entry, int k) { return entry.key < k; });
+    }
+
+    std::vector<Entry> m_entries;
+};
+
+class FloorPeer : public Map {
+public:
+    int size() const override { return 0; }
+    bool insert(int, Data*) override { return true; }
+    bool erase(int) override { return false; }
+    bool member(int) const override { return false; }
+    Data* find(int) const override { return nullptr; }
+    void print() const override {}
+};
+
+}  // namespace
+
+std::unique_ptr<Map> makeStdMapPeer() {
+    return std::make_unique<AssociativePeer<std::map<int, Data*>>>();
+}
+
+std::unique_ptr<Map> makeSortedVectorPeer() { return std::make_unique<SortedVectorPeer>(); }
+
+std::unique_ptr<Map> makeUnorderedMapPeer() {
+    return std::make_unique<AssociativePeer<std::unordered_map<int, Data*>>>();
+}
+
+std::unique_ptr<Map> makeAbslBtreePeer() {
+#ifdef MAPBENCH_HAVE_ABSL
+    return std::make_unique<AssociativePeer<absl::btree_map<int, Data*>>>();
+#else
+    return nullptr;
+#endif
+}
+
+std::unique_ptr<Map> makeFloorPeer() { return std::make_unique<FloorPeer>(); }
