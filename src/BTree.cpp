@@ -17,7 +17,7 @@ int slots_for_order(int order) {
 
 BTree::BTree(int order) : m_root_tracker(new RootTracker) {
     try {
-        m_root_tracker->set_root(null_ptr, new Node(*m_root_tracker, slots_for_order(order)));
+        m_root_tracker->set_root(null_ptr, Node::create(*m_root_tracker, slots_for_order(order)));
     } catch (...) {
         delete m_root_tracker;
         throw;

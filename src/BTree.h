@@ -5,7 +5,6 @@
 
 #include <iostream>
 #include <string>
-#include <vector>
 
 #include "map_interface.h"
 
@@ -57,12 +56,15 @@ public:
     using Elem = Element<int, void*>;
 
     // A node with `requested_slots` slots (6 when below 1), holding only its
-    // zeroth element with a null subtree.
-    Node(RootTracker& tracker, int requested_slots);
+    // zeroth element with a null subtree. The slots share one allocation with
+    // the node, so a search reaches them without a further pointer chase;
+    // release the node with delete.
+    static Node* create(RootTracker& tracker, int requested_slots);
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
+    static void operator delete(void* node) { ::operator delete(node); }
 
-    int capacity() const { return static_cast<int>(m_elements.size()); }
+    int capacity() const { return m_capacity; }
     int key_count() const { return m_count - 1; }
     bool is_root() const { return m_parent == nullptr; }
 
@@ -120,13 +122,19 @@ public:
     // invalid_ptr.
     static Elem m_failure;
 
-    std::vector<Elem> m_elements;  // sized once by the constructor
-    int m_count;                   // elements in use, the zeroth included
-    int m_max_count;               // the requested slot count, handed to split-off nodes
+    Elem* const m_elements;  // capacity() slots, right behind the node in memory
+    int m_count;             // elements in use, the zeroth included
+    int m_max_count;         // the requested slot count, handed to split-off nodes
     Node* m_parent;
     RootTracker& m_root_tracker;
 
 private:
+    Node(RootTracker& tracker, int requested_slots, int slot_count);
+    static int slot_count_for(int requested_slots) {
+        return requested_slots < 1 ? 6 : requested_slots;
+    }
+
+    const int m_capacity;
     bool insert_sorted(const Elem& e, int full_count);
     void remove_at(int position);
     static void repair_underflow(Node* node);

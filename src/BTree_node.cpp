@@ -1,6 +1,7 @@
 // B-tree nodes: construction, node-local insertion and removal, the root
 // tracker, search, and insertion with node splitting.
 #include <cstdint>
+#include <new>
 
 #include "BTree.h"
 
@@ -9,12 +10,23 @@ Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
 // Defined after invalid_ptr in this file, so it is initialised after it.
 Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
 
-Node::Node(RootTracker& tracker, int requested_slots)
-    : m_elements(requested_slots < 1 ? 6 : requested_slots),
+Node* Node::create(RootTracker& tracker, int requested_slots) {
+    const int slot_count = slot_count_for(requested_slots);
+    void* block = ::operator new(sizeof(Node) + sizeof(Elem) * static_cast<std::size_t>(slot_count));
+    return new (block) Node(tracker, requested_slots, slot_count);
+}
+
+// Runs inside the block create() allocated, whose tail holds the slots.
+Node::Node(RootTracker& tracker, int requested_slots, int slot_count)
+    : m_elements(reinterpret_cast<Elem*>(this + 1)),
       m_count(0),
       m_max_count(requested_slots),
       m_parent(nullptr),
-      m_root_tracker(tracker) {
+      m_root_tracker(tracker),
+      m_capacity(slot_count) {
+    for (int i = 0; i < slot_count; ++i) {
+        new (&m_elements[i]) Elem();
+    }
     insert_zeroth_subtree(null_ptr);
 }
 
@@ -147,15 +159,18 @@ RootTracker::~RootTracker() {
     }
 }
 
+// The last node visited is kept in a local and stored into `where` on the
+// way out, so that the descent does not write memory on every level.
 Node::Elem& Node::search(const Elem& e, Node*& where) {
     if (m_count == 1) {
         return m_failure;
     }
     const int key = e.m_key;
     Node* node = this;
+    Node* visited = this;
     while (node != null_ptr) {
-        where = node;
-        Elem* elements = node->m_elements.data();
+        visited = node;
+        Elem* elements = node->m_elements;
         if (node->m_count > 1 && key < elements[1].m_key) {
             node = elements[0].m_subtree;
             continue;
@@ -176,13 +191,16 @@ Node::Elem& Node::search(const Elem& e, Node*& where) {
             }
         }
         if (elements[lo].m_key == key) {
+            where = visited;
             return elements[lo];
         }
         if (elements[hi].m_key == key) {
+            where = visited;
             return elements[hi];
         }
         node = elements[hi].m_key > key ? elements[lo].m_subtree : elements[hi].m_subtree;
     }
+    where = visited;
     return m_failure;
 }
 
@@ -208,7 +226,7 @@ bool Node::split_insert(const Elem& e) {
         ++middle;
     }
 
-    Node* sibling = new Node(m_root_tracker, m_max_count);
+    Node* sibling = create(m_root_tracker, m_max_count);
     Elem median = m_elements[middle];
     sibling->insert_zeroth_subtree(median.m_subtree);
     median.m_subtree = sibling;
@@ -225,7 +243,7 @@ bool Node::split_insert(const Elem& e) {
         }
         return true;
     }
-    Node* new_root = new Node(m_root_tracker, m_max_count);
+    Node* new_root = create(m_root_tracker, m_max_count);
     new_root->insert_zeroth_subtree(this);
     m_parent = new_root;
     sibling->m_parent = new_root;

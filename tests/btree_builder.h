@@ -3,18 +3,24 @@
 #pragma once
 
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <utility>
 
 #include "BTree.h"
 #include "stdout_capture.h"
 
+// A node outside any tree, released when the owner goes.
+inline std::unique_ptr<Node> looseNode(RootTracker& tracker, int requested_slots) {
+    return std::unique_ptr<Node>(Node::create(tracker, requested_slots));
+}
+
 class TreeBuilder {
 public:
     explicit TreeBuilder(int order) : m_slots(order + 1) {}
 
     Node* leaf(std::initializer_list<int> keys) {
-        Node* node = new Node(tracker, m_slots);
+        Node* node = Node::create(tracker, m_slots);
         for (int key : keys) {
             node->vector_insert(Node::Elem(key, nullptr, null_ptr));
         }
@@ -23,7 +29,7 @@ public:
 
     // An inner node whose zeroth child is `first`, then (key, child) pairs.
     Node* inner(Node* first, std::initializer_list<std::pair<int, Node*>> rest) {
-        Node* node = new Node(tracker, m_slots);
+        Node* node = Node::create(tracker, m_slots);
         node->insert_zeroth_subtree(first);
         for (const auto& [key, child] : rest) {
             node->vector_insert(Node::Elem(key, nullptr, child));

@@ -27,7 +27,8 @@ std::vector<int> keysOf(const Node& node) {
 
 TEST(BTreeNode, NewNodeIsAnEmptyLeafAndItsOwnRoot) {
     RootTracker tracker;
-    Node node(tracker, 4);
+    auto nodeOwner = looseNode(tracker, 4);
+    Node& node = *nodeOwner;
     EXPECT_EQ(node.m_count, 1);
     EXPECT_EQ(node.m_elements[0].m_key, -1);
     EXPECT_EQ(node.m_elements[0].m_subtree, null_ptr);
@@ -38,8 +39,10 @@ TEST(BTreeNode, NewNodeIsAnEmptyLeafAndItsOwnRoot) {
 
 TEST(BTreeNode, RequestBelowOneGetsSixSlots) {
     RootTracker tracker;
-    Node none(tracker, 0);
-    Node negative(tracker, -3);
+    auto noneOwner = looseNode(tracker, 0);
+    Node& none = *noneOwner;
+    auto negativeOwner = looseNode(tracker, -3);
+    Node& negative = *negativeOwner;
     EXPECT_EQ(none.capacity(), 6);
     EXPECT_EQ(none.m_max_count, 0);
     EXPECT_EQ(negative.capacity(), 6);
@@ -50,14 +53,15 @@ TEST(BTreeNode, MinimumKeysIsHalfTheOrderRoundedUpLessOne) {
     RootTracker tracker;
     const int expected[] = {1, 1, 2, 2, 3, 3};
     for (int order = 3; order <= 8; ++order) {
-        EXPECT_EQ(Node(tracker, order + 1).minimum_keys(), expected[order - 3]) << order;
+        EXPECT_EQ(looseNode(tracker, order + 1)->minimum_keys(), expected[order - 3]) << order;
     }
-    EXPECT_EQ(Node(tracker, 257).minimum_keys(), 127);
+    EXPECT_EQ(looseNode(tracker, 257)->minimum_keys(), 127);
 }
 
 TEST(BTreeNode, VectorInsertRefusesAFullNodeButTheSplitVariantTakesOneMore) {
     RootTracker tracker;
-    Node node(tracker, 4);
+    auto nodeOwner = looseNode(tracker, 4);
+    Node& node = *nodeOwner;
     EXPECT_TRUE(node.vector_insert(element(20)));
     EXPECT_TRUE(node.vector_insert(element(10)));
     EXPECT_FALSE(node.vector_insert(element(30)));
@@ -69,7 +73,8 @@ TEST(BTreeNode, VectorInsertRefusesAFullNodeButTheSplitVariantTakesOneMore) {
 
 TEST(BTreeNode, VectorInsertPlacesAnEqualKeyAfterTheExistingOne) {
     RootTracker tracker;
-    Node node(tracker, 6);
+    auto nodeOwner = looseNode(tracker, 6);
+    Node& node = *nodeOwner;
     int first = 0;
     int second = 0;
     node.vector_insert(element(5, &first));
@@ -80,16 +85,20 @@ TEST(BTreeNode, VectorInsertPlacesAnEqualKeyAfterTheExistingOne) {
 
 TEST(BTreeNode, VectorInsertAdoptsTheElementsSubtree) {
     RootTracker tracker;
-    Node parent(tracker, 4);
-    Node child(tracker, 4);
+    auto parentOwner = looseNode(tracker, 4);
+    Node& parent = *parentOwner;
+    auto childOwner = looseNode(tracker, 4);
+    Node& child = *childOwner;
     parent.vector_insert(element(7, nullptr, &child));
     EXPECT_EQ(child.m_parent, &parent);
 }
 
 TEST(BTreeNode, KeysBelowMinusOneNeverDisplaceTheZerothElement) {
     RootTracker tracker;
-    Node node(tracker, 8);
-    Node leftmost(tracker, 8);
+    auto nodeOwner = looseNode(tracker, 8);
+    Node& node = *nodeOwner;
+    auto leftmostOwner = looseNode(tracker, 8);
+    Node& leftmost = *leftmostOwner;
     node.insert_zeroth_subtree(&leftmost);
     for (int key : {-5, 3, -100, INT_MIN, -2}) {
         ASSERT_TRUE(node.vector_insert(element(key)));
@@ -104,7 +113,8 @@ TEST(BTreeNode, KeysBelowMinusOneNeverDisplaceTheZerothElement) {
 
 TEST(BTreeNode, VectorDeleteByKeyClosesTheGapOrRefuses) {
     RootTracker tracker;
-    Node node(tracker, 6);
+    auto nodeOwner = looseNode(tracker, 6);
+    Node& node = *nodeOwner;
     for (int key : {10, 20, 30, 40}) {
         node.vector_insert(element(key));
     }
@@ -119,7 +129,8 @@ TEST(BTreeNode, VectorDeleteByKeyClosesTheGapOrRefuses) {
 
 TEST(BTreeNode, VectorDeleteByKeyIgnoresStaleSlotsOfAKeylessNode) {
     RootTracker tracker;
-    Node node(tracker, 4);
+    auto nodeOwner = looseNode(tracker, 4);
+    Node& node = *nodeOwner;
     node.vector_insert(element(8));
     node.vector_delete(element(8));
     EXPECT_FALSE(node.vector_delete(element(8)));
@@ -128,7 +139,8 @@ TEST(BTreeNode, VectorDeleteByKeyIgnoresStaleSlotsOfAKeylessNode) {
 
 TEST(BTreeNode, VectorDeleteByIndexChecksTheRange) {
     RootTracker tracker;
-    Node node(tracker, 6);
+    auto nodeOwner = looseNode(tracker, 6);
+    Node& node = *nodeOwner;
     node.vector_insert(element(10));
     node.vector_insert(element(20));
     EXPECT_FALSE(node.vector_delete(-1));
@@ -151,7 +163,8 @@ TEST(BTreeNode, SmallestKeyInSubtreeIsElementOneOfTheLeftmostLeaf) {
 TEST(RootTracker, SetRootWithAWrongOldRootThrowsAndKeepsTheRoot) {
     TreeBuilder tree(3);
     Node* root = tree.plant(tree.leaf({1}));
-    Node other(tree.tracker, 4);
+    auto otherOwner = looseNode(tree.tracker, 4);
+    Node& other = *otherOwner;
     try {
         tree.tracker.set_root(&other, &other);
         FAIL() << "no exception";
@@ -163,7 +176,8 @@ TEST(RootTracker, SetRootWithAWrongOldRootThrowsAndKeepsTheRoot) {
 
 TEST(BTreeSearch, EmptyTreeMissesAndLeavesWhereUntouched) {
     RootTracker tracker;
-    Node root(tracker, 4);
+    auto rootOwner = looseNode(tracker, 4);
+    Node& root = *rootOwner;
     Node* where = reinterpret_cast<Node*>(&tracker);
     EXPECT_EQ(&root.search(element(5), where), &Node::m_failure);
     EXPECT_EQ(where, reinterpret_cast<Node*>(&tracker));
@@ -234,7 +248,8 @@ TEST(BTreeSplit, EverySplitLeavesParentLinksSound) {
 
 TEST(BTreeSplit, RefusesANodeThatIsNotExactlyFull) {
     RootTracker tracker;
-    Node node(tracker, 5);
+    auto nodeOwner = looseNode(tracker, 5);
+    Node& node = *nodeOwner;
     node.vector_insert(element(1));
     try {
         node.split_insert(element(2));
@@ -247,7 +262,7 @@ TEST(BTreeSplit, RefusesANodeThatIsNotExactlyFull) {
 
 TEST(BTreeInsert, DuplicateKeyKeepsTheStoredPayload) {
     RootTracker tracker;
-    Node* root = new Node(tracker, 4);
+    Node* root = Node::create(tracker, 4);
     tracker.set_root(null_ptr, root);
     int first = 0;
     int second = 0;
