@@ -6,6 +6,7 @@
 #include <iostream>
 #include <memory>
 #include <new>
+#include <string>
 
 #include "AVLBinaryTree.h"
 #include "BTree.h"
@@ -70,9 +71,10 @@ double timeMixPhase(IntegerData* records, int n, int iter, Map* map) {
     return timeval_diff(&end, &start);
 }
 
-bool selects(int mapSelector, int single, bool withBtreeAndAvl) {
-    return mapSelector == 0 || mapSelector == single || (withBtreeAndAvl && mapSelector == 4);
-}
+// Map selector: 0 all three, 1 vector, 2 B-tree, 3 AVL tree, 4 both trees.
+bool timesVector(int selector) { return selector == 0 || selector == 1; }
+bool timesBTree(int selector) { return selector == 0 || selector == 2 || selector == 4; }
+bool timesAvl(int selector) { return selector == 0 || selector == 3 || selector == 4; }
 
 void timeWithBanner(const char* banner, const Settings& settings, IntegerData* records,
                     Map* map) {
@@ -102,7 +104,7 @@ void createMaps(const Settings& settings, OwnedMaps& maps) {
     maps.vectorMap = std::make_unique<VectorMap>();
 }
 
-int reportOutOfMemory(const char* what) {
+int reportOutOfMemory(const std::string& what) {
     std::cout.flush();
     std::cerr << "mapbench: out of memory: " << what << std::endl;
     return 1;
@@ -159,15 +161,15 @@ void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int ph
 
 void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapSet& maps) {
     try {
-        if (selects(settings.mapSelector, 1, false)) {
+        if (timesVector(settings.mapSelector)) {
             timeWithBanner("**** Timing Vector implementation...", settings, records,
                            maps.vectorMap);
         }
-        if (selects(settings.mapSelector, 2, true)) {
+        if (timesBTree(settings.mapSelector)) {
             timeWithBanner("**** Timing BTree implementation...", settings, records,
                            maps.btreeMap);
         }
-        if (selects(settings.mapSelector, 3, true)) {
+        if (timesAvl(settings.mapSelector)) {
             timeWithBanner("**** Timing AVLBinaryTree implementation...", settings, records,
                            maps.avlMap);
         }
@@ -184,18 +186,16 @@ int runMapbench(int argc, const char* const* argv) {
     try {
         records.reset(generateRandomData(settings.recordCount));
     } catch (const std::bad_alloc&) {
-        const std::string what =
-            "cannot allocate " + std::to_string(settings.recordCount) + " records";
-        return reportOutOfMemory(what.c_str());
+        return reportOutOfMemory("cannot allocate " + std::to_string(settings.recordCount) +
+                                 " records");
     }
 
     OwnedMaps maps;
     try {
         createMaps(settings, maps);
     } catch (const std::bad_alloc&) {
-        const std::string what =
-            "cannot create the maps (B-tree of order " + std::to_string(settings.order) + ")";
-        return reportOutOfMemory(what.c_str());
+        return reportOutOfMemory("cannot create the maps (B-tree of order " +
+                                 std::to_string(settings.order) + ")");
     }
 
     try {
