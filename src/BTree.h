@@ -130,6 +130,18 @@ public:
 
 private:
     Node(RootTracker& tracker, int requested_slots, int slot_count);
+    // Bisects elements lo..hi until hi - lo <= 1, keeping lo at the last
+    // element whose key is at most `key`. Element lo itself is never compared.
+    void narrow(int key, int& lo, int& hi) const {
+        while (hi - lo > 1) {
+            const int mid = lo + (hi - lo) / 2;
+            if (key >= m_elements[mid].m_key) {
+                lo = mid;
+            } else {
+                hi = mid;
+            }
+        }
+    }
     static int slot_count_for(int requested_slots) {
         return requested_slots < 1 ? 6 : requested_slots;
     }

@@ -87,14 +87,7 @@ int Node::index_has_subtree() {
     const int smallest = capacity() > 1 ? m_elements[1].m_key : -1;
     int lo = 0;
     int hi = parent->key_count();
-    while (hi - lo > 1) {
-        const int mid = lo + (hi - lo) / 2;
-        if (smallest >= parent->m_elements[mid].m_key) {
-            lo = mid;
-        } else {
-            hi = mid;
-        }
-    }
+    parent->narrow(smallest, lo, hi);
     if (parent->m_elements[lo].m_subtree == this) {
         return lo;
     }

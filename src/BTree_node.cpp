@@ -102,14 +102,7 @@ bool Node::vector_delete(const Elem& e) {
     const int key = e.m_key;  // read before any shift: e may be one of our slots
     int lo = 1;
     int hi = m_count - 1;
-    while (hi - lo > 1) {
-        const int mid = lo + (hi - lo) / 2;
-        if (key >= m_elements[mid].m_key) {
-            lo = mid;
-        } else {
-            hi = mid;
-        }
-    }
+    narrow(key, lo, hi);
     if (m_elements[lo].m_key == key) {
         remove_at(lo);
     } else if (m_elements[hi].m_key == key) {
@@ -182,14 +175,7 @@ Node::Elem& Node::search(const Elem& e, Node*& where) {
         }
         int lo = 1;
         int hi = last;
-        while (hi - lo > 1) {
-            const int mid = lo + (hi - lo) / 2;
-            if (key >= elements[mid].m_key) {
-                lo = mid;
-            } else {
-                hi = mid;
-            }
-        }
+        node->narrow(key, lo, hi);
         if (elements[lo].m_key == key) {
             where = visited;
             return elements[lo];
