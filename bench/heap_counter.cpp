@@ -12,7 +12,9 @@ namespace {
 
 std::size_t g_liveBytes = 0;
 
-std::size_t weight(void* block) { return malloc_usable_size(block) + sizeof(std::size_t); }
+std::size_t weight(void* block) {
+    return malloc_usable_size(block) + sizeof(std::size_t);
+}
 
 void* allocate(std::size_t size) {
     void* block = std::malloc(size == 0 ? 1 : size);
@@ -32,11 +34,25 @@ void release(void* block) noexcept {
 
 }  // namespace
 
-std::size_t liveHeapBytes() { return g_liveBytes; }
+std::size_t liveHeapBytes() {
+    return g_liveBytes;
+}
 
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void operator delete(void* block) noexcept { release(block); }
-void operator delete[](void* block) noexcept { release(block); }
-void operator delete(void* block, std::size_t) noexcept { release(block); }
-void operator delete[](void* block, std::size_t) noexcept { release(block); }
+void* operator new(std::size_t size) {
+    return allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return allocate(size);
+}
+void operator delete(void* block) noexcept {
+    release(block);
+}
+void operator delete[](void* block) noexcept {
+    release(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    release(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    release(block);
+}

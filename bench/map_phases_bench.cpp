@@ -22,8 +22,8 @@
 
 namespace {
 
-constexpr int kBatch = 1000;    // operations per timed iteration of find and mix
-constexpr int kSeed = 56789;    // the driver's default seed
+constexpr int kBatch = 1000;  // operations per timed iteration of find and mix
+constexpr int kSeed = 56789;  // the driver's default seed
 
 struct Contender {
     std::string name;
@@ -181,9 +181,10 @@ using Phase = void (*)(benchmark::State&, const Contender&, int);
 
 void registerAll(const std::vector<int>& sizes) {
     static const std::vector<Contender> all = contenders();
-    const std::pair<const char*, Phase> phases[] = {
-        {"fill", benchmarkFill}, {"find", benchmarkFind}, {"empty", benchmarkEmpty},
-        {"mix", benchmarkMix}};
+    const std::pair<const char*, Phase> phases[] = {{"fill", benchmarkFill},
+                                                    {"find", benchmarkFind},
+                                                    {"empty", benchmarkEmpty},
+                                                    {"mix", benchmarkMix}};
     for (const auto& [phaseName, phase] : phases) {
         for (const Contender& contender : all) {
             for (int n : sizes) {

@@ -93,7 +93,9 @@ std::unique_ptr<Map> makeStdMapPeer() {
     return std::make_unique<AssociativePeer<std::map<int, Data*>>>();
 }
 
-std::unique_ptr<Map> makeSortedVectorPeer() { return std::make_unique<SortedVectorPeer>(); }
+std::unique_ptr<Map> makeSortedVectorPeer() {
+    return std::make_unique<SortedVectorPeer>();
+}
 
 std::unique_ptr<Map> makeUnorderedMapPeer() {
     return std::make_unique<AssociativePeer<std::unordered_map<int, Data*>>>();
@@ -107,4 +109,6 @@ std::unique_ptr<Map> makeAbslBtreePeer() {
 #endif
 }
 
-std::unique_ptr<Map> makeFloorPeer() { return std::make_unique<FloorPeer>(); }
+std::unique_ptr<Map> makeFloorPeer() {
+    return std::make_unique<FloorPeer>();
+}

@@ -99,7 +99,8 @@ std::vector<Subject> makeSubjects(int order) {
     const VectorMap* vectorView = vector.get();
     const BTree* btreeView = btree.get();
     const AVLBinaryTree* avlView = avl.get();
-    subjects.push_back({"vector", std::move(vector), [=] { return vectorView->checkInvariants(); }});
+    subjects.push_back(
+        {"vector", std::move(vector), [=] { return vectorView->checkInvariants(); }});
     subjects.push_back({"btree", std::move(btree), [=] { return btreeView->check_invariants(); }});
     subjects.push_back({"avl", std::move(avl), [=] { return avlView->checkInvariants(); }});
     if (const char* broken = std::getenv("MAPBENCH_FUZZ_BREAK")) {
@@ -120,8 +121,8 @@ std::string describe(const void* pointer) {
 
 // Applies one operation to every subject and to the reference; returns the
 // first disagreement, or "".
-std::string apply(std::vector<Subject>& subjects, std::map<int, Data*>& reference,
-                  int operation, int key, Data* payload) {
+std::string apply(std::vector<Subject>& subjects, std::map<int, Data*>& reference, int operation,
+                  int key, Data* payload) {
     for (Subject& subject : subjects) {
         Map& map = *subject.map;
         std::string got;

@@ -9,7 +9,9 @@ AVLBinaryTreeNode::~AVLBinaryTreeNode() {
     delete right;
 }
 
-bool AVLBinaryTreeNode::member(int key) const { return find(key) != nullptr; }
+bool AVLBinaryTreeNode::member(int key) const {
+    return find(key) != nullptr;
+}
 
 NodeData* AVLBinaryTreeNode::find(int key) const {
     const AVLBinaryTreeNode* node = this;
@@ -216,9 +218,13 @@ AVLBinaryTreeNode* AVLBinaryTreeNode::rebalance() {
     return this;
 }
 
-AVLBinaryTree::~AVLBinaryTree() { delete root; }
+AVLBinaryTree::~AVLBinaryTree() {
+    delete root;
+}
 
-int AVLBinaryTree::size() const { return root != nullptr ? root->size() : 0; }
+int AVLBinaryTree::size() const {
+    return root != nullptr ? root->size() : 0;
+}
 
 bool AVLBinaryTree::insert(int key, Data* data) {
     auto record = std::make_unique<NodeData>(key, data);
@@ -255,7 +261,9 @@ bool AVLBinaryTree::erase(int key) {
     return true;
 }
 
-bool AVLBinaryTree::member(int key) const { return root != nullptr && root->member(key); }
+bool AVLBinaryTree::member(int key) const {
+    return root != nullptr && root->member(key);
+}
 
 Data* AVLBinaryTree::find(int key) const {
     if (root == nullptr) {

@@ -62,7 +62,7 @@ public:
     // key(balance) for each node in preorder, comma-separated, on one line.
     void preorderTraversal() const;
 
-    NodeData* nodeData;  // owned
+    NodeData* nodeData;        // owned
     AVLBinaryTreeNode* left;   // owned
     AVLBinaryTreeNode* right;  // owned
     int balance;

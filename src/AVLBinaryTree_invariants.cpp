@@ -47,4 +47,6 @@ std::string checkAvlSubtree(const AVLBinaryTreeNode* root) {
     return checkNode(root, LLONG_MIN, LLONG_MAX, height);
 }
 
-std::string AVLBinaryTree::checkInvariants() const { return checkAvlSubtree(root); }
+std::string AVLBinaryTree::checkInvariants() const {
+    return checkAvlSubtree(root);
+}

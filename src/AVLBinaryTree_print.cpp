@@ -8,8 +8,7 @@ namespace {
 
 // Column counts grow as 2^depth, beyond int for tall trees.
 void writeSpaces(std::uint64_t count) {
-    static const char spaces[] =
-        "                                                                ";
+    static const char spaces[] = "                                                                ";
     constexpr std::uint64_t chunk = sizeof spaces - 1;
     while (count > 0) {
         const std::uint64_t now = count < chunk ? count : chunk;
@@ -18,7 +17,9 @@ void writeSpaces(std::uint64_t count) {
     }
 }
 
-std::uint64_t columns(int level) { return std::uint64_t{1} << level; }
+std::uint64_t columns(int level) {
+    return std::uint64_t{1} << level;
+}
 
 char balanceCharacter(int balance) {
     if (balance >= 2) {
@@ -32,7 +33,9 @@ char balanceCharacter(int balance) {
 
 }  // namespace
 
-void NodeData::print() { std::cout << key; }
+void NodeData::print() {
+    std::cout << key;
+}
 
 void AVLBinaryTreeNode::print(int level, int nodeLevel) const {
     if (level == nodeLevel) {

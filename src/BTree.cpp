@@ -24,13 +24,21 @@ BTree::BTree(int order) : m_root_tracker(new RootTracker) {
     }
 }
 
-BTree::~BTree() { delete m_root_tracker; }
+BTree::~BTree() {
+    delete m_root_tracker;
+}
 
-int BTree::size() const { return size_r(root()); }
+int BTree::size() const {
+    return size_r(root());
+}
 
-bool BTree::insert(int key, Data* data) { return root()->tree_insert(Node::Elem(key, data, null_ptr)); }
+bool BTree::insert(int key, Data* data) {
+    return root()->tree_insert(Node::Elem(key, data, null_ptr));
+}
 
-bool BTree::erase(int key) { return root()->delete_element(Node::Elem(key, nullptr, null_ptr)); }
+bool BTree::erase(int key) {
+    return root()->delete_element(Node::Elem(key, nullptr, null_ptr));
+}
 
 // A miss is the sentinel itself, so that every key, -1 included, and every
 // payload, null included, behaves alike.

@@ -25,8 +25,8 @@ public:
 
 private:
     // Keys of `node` must lie strictly between lower and upper.
-    std::string check_node(const Node* node, const Node* parent, long long lower,
-                           long long upper, int depth) {
+    std::string check_node(const Node* node, const Node* parent, long long lower, long long upper,
+                           int depth) {
         std::string problem = check_own_fields(node, parent);
         if (problem.empty()) {
             problem = check_keys(node, lower, upper);
@@ -122,6 +122,10 @@ private:
 
 }  // namespace
 
-std::string check_btree(const RootTracker& tracker) { return Checker(tracker).check_tree(); }
+std::string check_btree(const RootTracker& tracker) {
+    return Checker(tracker).check_tree();
+}
 
-std::string BTree::check_invariants() const { return check_btree(root_tracker()); }
+std::string BTree::check_invariants() const {
+    return check_btree(root_tracker());
+}

@@ -12,7 +12,8 @@ Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
 
 Node* Node::create(RootTracker& tracker, int requested_slots) {
     const int slot_count = slot_count_for(requested_slots);
-    void* block = ::operator new(sizeof(Node) + sizeof(Elem) * static_cast<std::size_t>(slot_count));
+    void* block =
+        ::operator new(sizeof(Node) + sizeof(Elem) * static_cast<std::size_t>(slot_count));
     return new (block) Node(tracker, requested_slots, slot_count);
 }
 
@@ -63,9 +64,13 @@ Node::Elem& Node::smallest_key_in_subtree() {
     return m_elements[0].m_subtree->smallest_key_in_subtree();
 }
 
-bool Node::vector_insert(const Elem& e) { return insert_sorted(e, capacity() - 1); }
+bool Node::vector_insert(const Elem& e) {
+    return insert_sorted(e, capacity() - 1);
+}
 
-bool Node::vector_insert_for_split(const Elem& e) { return insert_sorted(e, capacity()); }
+bool Node::vector_insert_for_split(const Elem& e) {
+    return insert_sorted(e, capacity());
+}
 
 // Shifts larger keys up one slot and drops e into the gap. The scan never
 // moves the zeroth element, so every int key is placed soundly; an equal key

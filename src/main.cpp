@@ -1,3 +1,5 @@
 #include "timing_driver.h"
 
-int main(int argc, char** argv) { return runMapbench(argc, argv); }
+int main(int argc, char** argv) {
+    return runMapbench(argc, argv);
+}

@@ -23,8 +23,12 @@ void readClock(timeval* reading) {
     reading->tv_usec = static_cast<suseconds_t>(now.tv_nsec / 1000);
 }
 
-bool runsFindPhase(int phases) { return phases == 0 || phases == 1; }
-bool runsMixPhase(int phases) { return phases == 0 || phases == 2; }
+bool runsFindPhase(int phases) {
+    return phases == 0 || phases == 1;
+}
+bool runsMixPhase(int phases) {
+    return phases == 0 || phases == 2;
+}
 
 void fill(IntegerData* records, int n, Map* map) {
     for (int i = 0; i < n; ++i) {
@@ -72,12 +76,17 @@ double timeMixPhase(IntegerData* records, int n, int iter, Map* map) {
 }
 
 // Map selector: 0 all three, 1 vector, 2 B-tree, 3 AVL tree, 4 both trees.
-bool timesVector(int selector) { return selector == 0 || selector == 1; }
-bool timesBTree(int selector) { return selector == 0 || selector == 2 || selector == 4; }
-bool timesAvl(int selector) { return selector == 0 || selector == 3 || selector == 4; }
+bool timesVector(int selector) {
+    return selector == 0 || selector == 1;
+}
+bool timesBTree(int selector) {
+    return selector == 0 || selector == 2 || selector == 4;
+}
+bool timesAvl(int selector) {
+    return selector == 0 || selector == 3 || selector == 4;
+}
 
-void timeWithBanner(const char* banner, const Settings& settings, IntegerData* records,
-                    Map* map) {
+void timeWithBanner(const char* banner, const Settings& settings, IntegerData* records, Map* map) {
     if (settings.outputLevel > 0) {
         std::cout << banner << std::endl;
     }
@@ -152,8 +161,8 @@ void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int ph
     if (runsMixPhase(phases)) {
         mixTime = timeMixPhase(records, n, iter, map);
         if (output > 0) {
-            std::cout << "Time for iter random insertions and erasures: " << mixTime
-                      << " seconds" << std::endl;
+            std::cout << "Time for iter random insertions and erasures: " << mixTime << " seconds"
+                      << std::endl;
         }
     }
     std::cout << findTime << ", " << mixTime << std::endl;
@@ -166,8 +175,7 @@ void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapS
                            maps.vectorMap);
         }
         if (timesBTree(settings.mapSelector)) {
-            timeWithBanner("**** Timing BTree implementation...", settings, records,
-                           maps.btreeMap);
+            timeWithBanner("**** Timing BTree implementation...", settings, records, maps.btreeMap);
         }
         if (timesAvl(settings.mapSelector)) {
             timeWithBanner("**** Timing AVLBinaryTree implementation...", settings, records,

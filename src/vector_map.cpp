@@ -21,7 +21,9 @@ int VectorMap::search(int key) const {
     return binary_search(entries.data(), 0, size() - 1, key);
 }
 
-int VectorMap::size() const { return static_cast<int>(entries.size()); }
+int VectorMap::size() const {
+    return static_cast<int>(entries.size());
+}
 
 bool VectorMap::insert(int key, Data* data) {
     const int found = search(key);
@@ -41,7 +43,9 @@ bool VectorMap::erase(int key) {
     return true;
 }
 
-bool VectorMap::member(int key) const { return search(key) >= 0; }
+bool VectorMap::member(int key) const {
+    return search(key) >= 0;
+}
 
 Data* VectorMap::find(int key) const {
     const int found = search(key);

@@ -24,9 +24,13 @@ std::string drawingOfRange(int first, int last) {
 
 }  // namespace
 
-TEST(AVLDrawing, EmptyTreeDrawsNothing) { EXPECT_EQ(drawingOf({}), ""); }
+TEST(AVLDrawing, EmptyTreeDrawsNothing) {
+    EXPECT_EQ(drawingOf({}), "");
+}
 
-TEST(AVLDrawing, OneDigitKey) { EXPECT_EQ(drawingOf({5}), "----depth=1----\n 5\n"); }
+TEST(AVLDrawing, OneDigitKey) {
+    EXPECT_EQ(drawingOf({5}), "----depth=1----\n 5\n");
+}
 
 TEST(AVLDrawing, KeysTenToThirtyFiveAreLetters) {
     EXPECT_EQ(drawingOf({20, 10, 30}), "----depth=2----\n   K\n  A U\n");

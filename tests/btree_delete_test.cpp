@@ -190,7 +190,8 @@ TEST(BTreeDelete, LookupOfANodeMissingFromItsParentIsDiagnosed) {
 TEST(BTreeDelete, DiagnosticMarksWhereTheParentReallyHoldsTheNode) {
     TreeBuilder tree(7);
     Node* misplaced = tree.leaf({5});
-    tree.plant(tree.inner(misplaced, {{2, tree.leaf({3})}, {4, tree.leaf({5})}, {6, tree.leaf({7})}}));
+    tree.plant(
+        tree.inner(misplaced, {{2, tree.leaf({3})}, {4, tree.leaf({5})}, {6, tree.leaf({7})}}));
     std::string printed;
     try {
         printed = captureStdout([&] { misplaced->index_has_subtree(); });

@@ -1,7 +1,8 @@
 // The B-tree invariant check itself must notice each kind of damage.
+#include "BTree_invariants.h"
+
 #include <gtest/gtest.h>
 
-#include "BTree_invariants.h"
 #include "btree_builder.h"
 
 namespace {

@@ -90,8 +90,8 @@ TEST(BTreeMap, NodeDumpListsEveryNodeInPreorder) {
                "key=-1sub=" + null + " key=" + std::to_string(key) + "sub=" + null + " \n";
     };
     const std::string expected = "ROOT\n\nthis=" + address(root) + "\nparent=" + null +
-                                 " count=2\n" + "key=-1sub=" + address(left) + " key=2sub=" +
-                                 address(right) + " " + leafDump(left, 1) + leafDump(right, 3) +
-                                 "\n";
+                                 " count=2\n" + "key=-1sub=" + address(left) +
+                                 " key=2sub=" + address(right) + " " + leafDump(left, 1) +
+                                 leafDump(right, 3) + "\n";
     EXPECT_EQ(captureStdout([&] { root->dump(); }), expected);
 }

@@ -15,7 +15,8 @@ namespace {
 // Forwards to a real map and checks its invariants every `period` calls.
 class CheckedMap : public Map {
 public:
-    CheckedMap(const MapKind& kind, int period) : m_kind(kind), m_map(kind.make()), m_period(period) {}
+    CheckedMap(const MapKind& kind, int period)
+        : m_kind(kind), m_map(kind.make()), m_period(period) {}
 
     int size() const override { return m_map->size(); }
     bool insert(int key, Data* data) override { return after(m_map->insert(key, data)); }

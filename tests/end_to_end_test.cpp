@@ -117,7 +117,9 @@ std::string expectedOutput(const ExpectedRun& run) {
     return output;
 }
 
-std::string defaultOutput() { return expectedOutput(ExpectedRun{}); }
+std::string defaultOutput() {
+    return expectedOutput(ExpectedRun{});
+}
 
 ExpectedRun dumped(int records, unsigned seed = 56789, int order = 3) {
     ExpectedRun run;
@@ -160,12 +162,15 @@ bool builtWithAddressSanitizer() {
 
 }  // namespace
 
-TEST(EndToEnd, DefaultsWriteBannerTimesAndSummaryPerMap) { expectRun("", defaultOutput()); }
+TEST(EndToEnd, DefaultsWriteBannerTimesAndSummaryPerMap) {
+    expectRun("", defaultOutput());
+}
 
 TEST(EndToEnd, SummaryDurationsUseDefaultFloatFormat) {
     const ProgramResult result = runMapbench("-o0 -n100 -i1000");
-    EXPECT_TRUE(std::regex_match(result.out, std::regex(
-        "([0-9]+(\\.[0-9]{1,6})?(e-[0-9]+)?, [0-9]+(\\.[0-9]{1,6})?(e-[0-9]+)?\n)+")))
+    EXPECT_TRUE(std::regex_match(
+        result.out,
+        std::regex("([0-9]+(\\.[0-9]{1,6})?(e-[0-9]+)?, [0-9]+(\\.[0-9]{1,6})?(e-[0-9]+)?\n)+")))
         << result.out;
 }
 

@@ -139,8 +139,7 @@ TEST_P(MapContract, MatchesStdMapOnSmallKeyRange) {
 }
 
 TEST_P(MapContract, MatchesStdMapOnWideKeyRange) {
-    runDifferential(GetParam(), 7, 3000,
-                    std::uniform_int_distribution<int>(INT_MIN, INT_MAX));
+    runDifferential(GetParam(), 7, 3000, std::uniform_int_distribution<int>(INT_MIN, INT_MAX));
 }
 
 TEST_P(MapContract, MatchesStdMapWhileGrowingLarge) {

@@ -9,9 +9,8 @@ namespace {
 template <typename M>
 MapKind kindOf(std::string name, std::function<std::unique_ptr<Map>()> make,
                std::string (M::*check)() const) {
-    return MapKind{std::move(name), std::move(make), [check](const Map& map) {
-                       return (dynamic_cast<const M&>(map).*check)();
-                   }};
+    return MapKind{std::move(name), std::move(make),
+                   [check](const Map& map) { return (dynamic_cast<const M&>(map).*check)(); }};
 }
 
 }  // namespace

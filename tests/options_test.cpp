@@ -1,10 +1,10 @@
+#include "options.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <initializer_list>
 #include <vector>
-
-#include "options.h"
 
 namespace {
 

@@ -1,3 +1,5 @@
+#include "timing_driver.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -5,7 +7,6 @@
 
 #include "recording_map.h"
 #include "stdout_capture.h"
-#include "timing_driver.h"
 
 namespace {
 
@@ -115,44 +116,38 @@ TEST(TimeMap, NoRecordsMeansNoDrawsAndNoMapCalls) {
               "#, #\n");
 }
 
-TEST(TimeSelectedMaps, ThrownMessageIsWrittenAndLaterMapsSkipped) {
+// Three recording maps in the driver's places, and three records.
+class TimeSelectedMaps : public testing::Test {
+protected:
+    MapSet maps() { return MapSet{&vectorMap, &btreeMap, &avlMap}; }
+
     IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
     RecordingMap vectorMap;
     RecordingMap btreeMap;
     RecordingMap avlMap;
+};
+
+TEST_F(TimeSelectedMaps, ThrownMessageIsWrittenAndLaterMapsSkipped) {
     vectorMap.throwOnInsert = 2;
-    const std::string output = captureStdout([&] {
-        timeSelectedMaps(quietSettings(0), records, MapSet{&vectorMap, &btreeMap, &avlMap});
-    });
+    const std::string output =
+        captureStdout([&] { timeSelectedMaps(quietSettings(0), records, maps()); });
     EXPECT_EQ(output, "**** Timing Vector implementation...\nerror in index_has_subtree\n");
     EXPECT_TRUE(btreeMap.log.empty());
     EXPECT_TRUE(avlMap.log.empty());
 }
 
-TEST(TimeSelectedMaps, SelectorOutsideTheTableTimesNothing) {
-    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
-    RecordingMap vectorMap;
-    RecordingMap btreeMap;
-    RecordingMap avlMap;
+TEST_F(TimeSelectedMaps, SelectorOutsideTheTableTimesNothing) {
     for (int selector : {5, -1}) {
-        EXPECT_EQ(captureStdout([&] {
-                      timeSelectedMaps(quietSettings(selector), records,
-                                       MapSet{&vectorMap, &btreeMap, &avlMap});
-                  }),
-                  "");
+        EXPECT_EQ(
+            captureStdout([&] { timeSelectedMaps(quietSettings(selector), records, maps()); }), "");
     }
     EXPECT_TRUE(vectorMap.log.empty());
 }
 
-TEST(TimeSelectedMaps, BTreeMessageSkipsTheAvlTree) {
-    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
-    RecordingMap vectorMap;
-    RecordingMap btreeMap;
-    RecordingMap avlMap;
+TEST_F(TimeSelectedMaps, BTreeMessageSkipsTheAvlTree) {
     btreeMap.throwOnInsert = 3;
-    const std::string output = captureStdout([&] {
-        timeSelectedMaps(quietSettings(0), records, MapSet{&vectorMap, &btreeMap, &avlMap});
-    });
+    const std::string output =
+        captureStdout([&] { timeSelectedMaps(quietSettings(0), records, maps()); });
     EXPECT_EQ(maskDurations(output),
               "**** Timing Vector implementation...\n"
               "Time for iter random finds: # seconds\n"
@@ -164,16 +159,10 @@ TEST(TimeSelectedMaps, BTreeMessageSkipsTheAvlTree) {
     EXPECT_TRUE(avlMap.log.empty());
 }
 
-TEST(TimeSelectedMaps, SelectorFourTimesTheTwoTrees) {
-    IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
-    RecordingMap vectorMap;
-    RecordingMap btreeMap;
-    RecordingMap avlMap;
+TEST_F(TimeSelectedMaps, SelectorFourTimesTheTwoTrees) {
     Settings settings = quietSettings(4);
     settings.outputLevel = 0;
-    EXPECT_EQ(maskDurations(captureStdout([&] {
-                  timeSelectedMaps(settings, records, MapSet{&vectorMap, &btreeMap, &avlMap});
-              })),
+    EXPECT_EQ(maskDurations(captureStdout([&] { timeSelectedMaps(settings, records, maps()); })),
               "#, #\n#, #\n");
     EXPECT_TRUE(vectorMap.log.empty());
     EXPECT_FALSE(btreeMap.log.empty());

@@ -1,7 +1,8 @@
+#include "vector_map.h"
+
 #include <gtest/gtest.h>
 
 #include "stdout_capture.h"
-#include "vector_map.h"
 
 namespace {
 
