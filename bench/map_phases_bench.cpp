@@ -7,9 +7,9 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -152,28 +152,25 @@ void benchmarkMix(benchmark::State& state, const Contender& contender, int n) {
     reportPerOperation(state, kBatch);
 }
 
+// Takes --sizes=a,b,c out of the arguments; without it, 1e3 to 1e6.
 std::vector<int> sizesFrom(int& argc, char** argv) {
     std::vector<int> sizes = {1000, 10000, 100000, 1000000};
-    const char* prefix = "--sizes=";
+    const std::string prefix = "--sizes=";
+    int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        if (std::strncmp(argv[i], prefix, std::strlen(prefix)) != 0) {
+        const std::string argument = argv[i];
+        if (argument.compare(0, prefix.size(), prefix) != 0) {
+            argv[kept++] = argv[i];
             continue;
         }
         sizes.clear();
-        for (const char* text = argv[i] + std::strlen(prefix); *text != '\0';) {
-            char* end = nullptr;
-            sizes.push_back(static_cast<int>(std::strtol(text, &end, 10)));
-            text = *end == ',' ? end + 1 : end;
-            if (end == text && *end != '\0') {
-                break;
-            }
+        std::istringstream list(argument.substr(prefix.size()));
+        for (std::string size; std::getline(list, size, ',');) {
+            sizes.push_back(std::atoi(size.c_str()));
         }
-        for (int j = i; j + 1 < argc; ++j) {
-            argv[j] = argv[j + 1];
-        }
-        --argc;
-        --i;
     }
+    argc = kept;
+    argv[kept] = nullptr;
     return sizes;
 }
 

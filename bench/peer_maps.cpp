@@ -34,28 +34,25 @@ class SortedVectorPeer : public Map {
 public:
     int size() const override { return static_cast<int>(m_entries.size()); }
     bool insert(int key, Data* data) override {
-        const auto position = lowerBound(key);
-        if (position != m_entries.end() && position->key == key) {
+        const std::size_t at = position(key);
+        if (holds(at, key)) {
             return false;
         }
-        m_entries.insert(position, Entry{key, data});
+        m_entries.insert(m_entries.begin() + at, Entry{key, data});
         return true;
     }
     bool erase(int key) override {
-        const auto position = lowerBound(key);
-        if (position == m_entries.end() || position->key != key) {
+        const std::size_t at = position(key);
+        if (!holds(at, key)) {
             return false;
         }
-        m_entries.erase(position);
+        m_entries.erase(m_entries.begin() + at);
         return true;
     }
-    bool member(int key) const override {
-        const auto position = lowerBound(key);
-        return position != m_entries.end() && position->key == key;
-    }
+    bool member(int key) const override { return holds(position(key), key); }
     Data* find(int key) const override {
-        const auto position = lowerBound(key);
-        return position != m_entries.end() && position->key == key ? position->data : nullptr;
+        const std::size_t at = position(key);
+        return holds(at, key) ? m_entries[at].data : nullptr;
     }
     void print() const override { std::cout << "size=" << size() << std::endl; }
 
@@ -65,13 +62,15 @@ private:
         Data* data;
     };
 
-    std::vector<Entry>::iterator lowerBound(int key) {
-        return std::lower_bound(m_entries.begin(), m_entries.end(), key,
-                                [](const Entry& entry, int k) { return entry.key < k; });
+    // Index of the first entry whose key is not below `key`.
+    std::size_t position(int key) const {
+        const auto first =
+            std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                             [](const Entry& entry, int k) { return entry.key < k; });
+        return static_cast<std::size_t>(first - m_entries.begin());
     }
-    std::vector<Entry>::const_iterator lowerBound(int key) const {
-        return std::lower_bound(m_entries.begin(), m_entries.end(), key,
-                                [](const Entry& entry, int k) { return entry.key < k; });
+    bool holds(std::size_t at, int key) const {
+        return at < m_entries.size() && m_entries[at].key == key;
     }
 
     std::vector<Entry> m_entries;

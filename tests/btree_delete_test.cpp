@@ -26,6 +26,20 @@ void expectErase(TreeBuilder& tree, int key, const std::string& shapeAfter) {
     EXPECT_EQ(check_btree(tree.tracker), "");
 }
 
+// What index_has_subtree prints for a node its parent does not hold where
+// expected; it must then throw "error in index_has_subtree".
+std::string diagnosticOf(Node* node) {
+    testing::internal::CaptureStdout();
+    try {
+        node->index_has_subtree();
+        ADD_FAILURE() << "no exception";
+    } catch (const char* message) {
+        EXPECT_STREQ(message, "error in index_has_subtree");
+    }
+    std::cout.flush();
+    return testing::internal::GetCapturedStdout();
+}
+
 }  // namespace
 
 TEST(BTreeDelete, AbsentKeyChangesNothing) {
@@ -175,15 +189,7 @@ TEST(BTreeDelete, LookupOfANodeMissingFromItsParentIsDiagnosed) {
     Node* stray = tree.leaf({5});
     Node* parent = tree.plant(tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}}));
     stray->m_parent = parent;
-    std::string printed;
-    try {
-        printed = captureStdout([&] { stray->index_has_subtree(); });
-        FAIL() << "no exception";
-    } catch (const char* message) {
-        printed = testing::internal::GetCapturedStdout();
-        EXPECT_STREQ(message, "error in index_has_subtree");
-    }
-    EXPECT_EQ(printed, "node count 1 smallest key=5 parent count = 1\n\n2# \n");
+    EXPECT_EQ(diagnosticOf(stray), "node count 1 smallest key=5 parent count = 1\n\n2# \n");
     delete stray;
 }
 
@@ -192,15 +198,7 @@ TEST(BTreeDelete, DiagnosticMarksWhereTheParentReallyHoldsTheNode) {
     Node* misplaced = tree.leaf({5});
     tree.plant(
         tree.inner(misplaced, {{2, tree.leaf({3})}, {4, tree.leaf({5})}, {6, tree.leaf({7})}}));
-    std::string printed;
-    try {
-        printed = captureStdout([&] { misplaced->index_has_subtree(); });
-        FAIL() << "no exception";
-    } catch (const char* message) {
-        printed = testing::internal::GetCapturedStdout();
-        EXPECT_STREQ(message, "error in index_has_subtree");
-    }
-    EXPECT_EQ(printed,
+    EXPECT_EQ(diagnosticOf(misplaced),
               "node count 1 smallest key=5 parent count = 3\n"
               " but found at index 0\n"
               "2# \n"
