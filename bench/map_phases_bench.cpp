@@ -13,12 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "AVLBinaryTree.h"
-#include "BTree.h"
 #include "heap_counter.h"
+#include "map_kinds.h"
 #include "peer_maps.h"
 #include "timing_driver.h"
-#include "vector_map.h"
 
 namespace {
 
@@ -34,12 +32,10 @@ struct Contender {
 std::vector<Contender> contenders() {
     const int any = 1 << 30;
     std::vector<Contender> all;
-    all.push_back({"VectorMap", [] { return std::make_unique<VectorMap>(); }, 100000});
-    for (int order : {3, 4, 8, 16, 32, 64, 128, 256}) {
-        all.push_back({"BTree_" + std::to_string(order),
-                       [order] { return std::make_unique<BTree>(order); }, any});
+    for (const MapVariant& variant : mapVariants({3, 4, 8, 16, 32, 64, 128, 256})) {
+        all.push_back({variant.label(), [variant] { return variant.make(); },
+                       variant.kind->quadraticFill ? 100000 : any});
     }
-    all.push_back({"AVLBinaryTree", [] { return std::make_unique<AVLBinaryTree>(); }, any});
     all.push_back({"sorted_vector", makeSortedVectorPeer, 100000});
     all.push_back({"std_map", makeStdMapPeer, any});
     all.push_back({"std_unordered_map", makeUnorderedMapPeer, any});
@@ -53,7 +49,7 @@ std::vector<Contender> contenders() {
 // The driver's records: successive rand() values after seeding.
 std::unique_ptr<IntegerData[]> driverRecords(int n) {
     std::srand(kSeed);
-    return std::unique_ptr<IntegerData[]>(generateRandomData(n));
+    return generateRandomData(n);
 }
 
 void fill(Map& map, IntegerData* records, int n) {

@@ -6,8 +6,9 @@
 // from a tiny range, the full 32-bit range, or the extremes), the key bytes,
 // and for an insertion one byte choosing the payload (0: null).
 //
-// Setting MAPBENCH_FUZZ_BREAK to a map's name ("vector", "btree", "avl")
-// makes that map drop every third erasure, to show that faults are caught.
+// Setting MAPBENCH_FUZZ_BREAK to a map kind's name ("VectorMap", "BTree",
+// "AVLBinaryTree") makes that map drop every third erasure, to show that
+// faults are caught.
 #include <climits>
 #include <cstdint>
 #include <cstdio>
@@ -19,9 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "AVLBinaryTree.h"
-#include "BTree.h"
-#include "vector_map.h"
+#include "map_kinds.h"
 
 namespace {
 
@@ -91,24 +90,18 @@ int readKey(ByteReader& input, int mode) {
     }
 }
 
+// Every registered map kind, built at `order` where it takes one.
 std::vector<Subject> makeSubjects(int order) {
+    const char* broken = std::getenv("MAPBENCH_FUZZ_BREAK");
     std::vector<Subject> subjects;
-    auto vector = std::make_unique<VectorMap>();
-    auto btree = std::make_unique<BTree>(order);
-    auto avl = std::make_unique<AVLBinaryTree>();
-    const VectorMap* vectorView = vector.get();
-    const BTree* btreeView = btree.get();
-    const AVLBinaryTree* avlView = avl.get();
-    subjects.push_back(
-        {"vector", std::move(vector), [=] { return vectorView->checkInvariants(); }});
-    subjects.push_back({"btree", std::move(btree), [=] { return btreeView->check_invariants(); }});
-    subjects.push_back({"avl", std::move(avl), [=] { return avlView->checkInvariants(); }});
-    if (const char* broken = std::getenv("MAPBENCH_FUZZ_BREAK")) {
-        for (Subject& subject : subjects) {
-            if (subject.name == broken) {
-                subject.map = std::make_unique<DropsEveryThirdErase>(std::move(subject.map));
-            }
+    for (const MapKind& kind : mapKinds()) {
+        std::unique_ptr<Map> map = kind.make(order);
+        const Map* view = map.get();
+        if (broken != nullptr && kind.name == broken) {
+            map = std::make_unique<DropsEveryThirdErase>(std::move(map));
         }
+        subjects.push_back(
+            {kind.name, std::move(map), [&kind, view] { return kind.check(*view); }});
     }
     return subjects;
 }

@@ -3,6 +3,7 @@
 // and removal, single and double rotations, and a level-by-level drawing.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "map_interface.h"
@@ -12,7 +13,7 @@ class NodeData final {
 public:
     NodeData(int key, Data* data) : key(key), data(data) {}
     // Writes the key in decimal, with no separator and no line end.
-    virtual void print();
+    virtual void print(std::ostream& out);
 
     int key;
     Data* data;  // not owned, never dereferenced
@@ -58,9 +59,9 @@ public:
 
     // Draws the part of drawing line `level` under this node, which stands at
     // `nodeLevel` (levels count up from 1 at the bottom).
-    void print(int level, int nodeLevel) const;
+    void print(std::ostream& out, int level, int nodeLevel) const;
     // key(balance) for each node in preorder, comma-separated, on one line.
-    void preorderTraversal() const;
+    void preorderTraversal(std::ostream& out) const;
 
     NodeData* nodeData;        // owned
     AVLBinaryTreeNode* left;   // owned
@@ -82,6 +83,7 @@ public:
     Data* find(int key) const override;
     // The tree level by level under a "----depth=D----" header; nothing at
     // all for an empty tree.
+    void print(std::ostream& out) const;
     void print() const override;
 
     const AVLBinaryTreeNode* rootNode() const { return root; }

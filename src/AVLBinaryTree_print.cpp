@@ -7,12 +7,12 @@
 namespace {
 
 // Column counts grow as 2^depth, beyond int for tall trees.
-void writeSpaces(std::uint64_t count) {
+void writeSpaces(std::ostream& out, std::uint64_t count) {
     static const char spaces[] = "                                                                ";
     constexpr std::uint64_t chunk = sizeof spaces - 1;
     while (count > 0) {
         const std::uint64_t now = count < chunk ? count : chunk;
-        std::cout.write(spaces, static_cast<std::streamsize>(now));
+        out.write(spaces, static_cast<std::streamsize>(now));
         count -= now;
     }
 }
@@ -33,62 +33,66 @@ char balanceCharacter(int balance) {
 
 }  // namespace
 
-void NodeData::print() {
-    std::cout << key;
+void NodeData::print(std::ostream& out) {
+    out << key;
 }
 
-void AVLBinaryTreeNode::print(int level, int nodeLevel) const {
+void AVLBinaryTreeNode::print(std::ostream& out, int level, int nodeLevel) const {
     if (level == nodeLevel) {
-        writeSpaces(columns(nodeLevel) - 2);
-        std::cout << balanceCharacter(balance);
+        writeSpaces(out, columns(nodeLevel) - 2);
+        out << balanceCharacter(balance);
         const int key = nodeData->key;
         if (key >= 10 && key <= 35) {
-            std::cout << "ABCDEFGHIJKLMNOPQRSTUVWXYZ"[key - 10];
+            out << "ABCDEFGHIJKLMNOPQRSTUVWXYZ"[key - 10];
         } else {
-            nodeData->print();
+            nodeData->print(out);
         }
         return;
     }
     const std::uint64_t width = columns(nodeLevel - 1);
     if (left != nullptr) {
-        left->print(level, nodeLevel - 1);
+        left->print(out, level, nodeLevel - 1);
     } else {
-        writeSpaces(width);
+        writeSpaces(out, width);
     }
     if (right != nullptr) {
-        right->print(level, nodeLevel - 1);
+        right->print(out, level, nodeLevel - 1);
     } else {
-        writeSpaces(width);
+        writeSpaces(out, width);
     }
 }
 
-void AVLBinaryTreeNode::preorderTraversal() const {
-    nodeData->print();
-    std::cout << "(" << balance << ")";
+void AVLBinaryTreeNode::preorderTraversal(std::ostream& out) const {
+    nodeData->print(out);
+    out << "(" << balance << ")";
     if (left != nullptr) {
-        std::cout << ",";
-        left->preorderTraversal();
+        out << ",";
+        left->preorderTraversal(out);
     }
     if (right != nullptr) {
-        std::cout << ",";
-        right->preorderTraversal();
+        out << ",";
+        right->preorderTraversal(out);
     }
 }
 
 // The line of level L is indented by 2^(d-1) - 2^(L-1) spaces.
-void AVLBinaryTree::print() const {
+void AVLBinaryTree::print(std::ostream& out) const {
     if (root == nullptr) {
         return;
     }
     const int depth = root->depth();
-    std::cout << "----depth=" << depth << "----" << std::endl;
+    out << "----depth=" << depth << "----" << std::endl;
     std::uint64_t indentation = 0;
     for (int level = depth; level >= 1; --level) {
         if (level < depth) {
             indentation += columns(level - 1);
         }
-        writeSpaces(indentation);
-        root->print(level, depth);
-        std::cout << std::endl;
+        writeSpaces(out, indentation);
+        root->print(out, level, depth);
+        out << std::endl;
     }
+}
+
+void AVLBinaryTree::print() const {
+    print(std::cout);
 }

@@ -3,6 +3,7 @@
 #include "BTree.h"
 
 #include <climits>
+#include <iostream>
 
 namespace {
 
@@ -15,18 +16,11 @@ int slots_for_order(int order) {
 
 }  // namespace
 
-BTree::BTree(int order) : m_root_tracker(new RootTracker) {
-    try {
-        m_root_tracker->set_root(null_ptr, Node::create(*m_root_tracker, slots_for_order(order)));
-    } catch (...) {
-        delete m_root_tracker;
-        throw;
-    }
+BTree::BTree(int order) : m_root_tracker(std::make_unique<RootTracker>()) {
+    m_root_tracker->set_root(null_ptr, Node::create(*m_root_tracker, slots_for_order(order)));
 }
 
-BTree::~BTree() {
-    delete m_root_tracker;
-}
+BTree::~BTree() = default;
 
 int BTree::size() const {
     return size_r(root());
@@ -56,10 +50,14 @@ Data* BTree::find(int key) const {
     return static_cast<Data*>(found.m_payload);
 }
 
+void BTree::print(std::ostream& out) const {
+    out << "size=" << size() << " ";
+    print_r(out, root());
+    out << std::endl;
+}
+
 void BTree::print() const {
-    std::cout << "size=" << size() << " ";
-    print_r(root());
-    std::cout << std::endl;
+    print(std::cout);
 }
 
 int size_r(const Node* node) {
@@ -72,43 +70,42 @@ int size_r(const Node* node) {
     return keys;
 }
 
-void print_r(const Node* node) {
+void print_r(std::ostream& out, const Node* node) {
     if (node == null_ptr) {
         return;
     }
-    std::cout << "(";
+    out << "(";
     const int last = node->m_count - 1;
     for (int i = 1; i <= last; ++i) {
         if (node->m_elements[i - 1].m_subtree != null_ptr) {
-            print_r(node->m_elements[i - 1].m_subtree);
-            std::cout << " ";
+            print_r(out, node->m_elements[i - 1].m_subtree);
+            out << " ";
         }
-        std::cout << node->m_elements[i].m_key;
+        out << node->m_elements[i].m_key;
         if (i != last) {
-            std::cout << " ";
+            out << " ";
         }
     }
     if (node->m_elements[last].m_subtree != null_ptr) {
-        std::cout << " ";
-        print_r(node->m_elements[last].m_subtree);
+        out << " ";
+        print_r(out, node->m_elements[last].m_subtree);
     }
-    std::cout << ")";
+    out << ")";
 }
 
-void Node::dump() const {
+void Node::dump(std::ostream& out) const {
     if (m_root_tracker.m_root == this) {
-        std::cout << "ROOT\n";
+        out << "ROOT\n";
     }
-    std::cout << "\nthis=" << static_cast<const void*>(this) << std::endl;
-    std::cout << "parent=" << static_cast<const void*>(m_parent) << " count=" << m_count
-              << std::endl;
+    out << "\nthis=" << static_cast<const void*>(this) << std::endl;
+    out << "parent=" << static_cast<const void*>(m_parent) << " count=" << m_count << std::endl;
     for (int i = 0; i < m_count; ++i) {
-        m_elements[i].dump();
+        m_elements[i].dump(out);
     }
     for (int i = 0; i < m_count; ++i) {
         if (m_elements[i].m_subtree != null_ptr) {
-            m_elements[i].m_subtree->dump();
+            m_elements[i].m_subtree->dump(out);
         }
     }
-    std::cout << std::endl;
+    out << std::endl;
 }

@@ -3,7 +3,8 @@
 // splitting on insertion and borrowing or merging on deletion.
 #pragma once
 
-#include <iostream>
+#include <memory>
+#include <ostream>
 #include <string>
 
 #include "map_interface.h"
@@ -26,8 +27,8 @@ public:
         : m_key(key), m_payload(payload), m_subtree(subtree) {}
 
     // "key=K" "sub=P" and a space, on the current line.
-    void dump() const {
-        std::cout << "key=" << m_key << "sub=" << static_cast<const void*>(m_subtree) << " ";
+    void dump(std::ostream& out) const {
+        out << "key=" << m_key << "sub=" << static_cast<const void*>(m_subtree) << " ";
     }
 
     Key m_key;
@@ -116,7 +117,7 @@ public:
     Node* merge_left(int index);
 
     // Pre-order diagnostic dump of this subtree with node addresses.
-    void dump() const;
+    void dump(std::ostream& out) const;
 
     // Returned by search for an absent key: key -1, null payload, subtree
     // invalid_ptr.
@@ -159,7 +160,7 @@ private:
 // Knows the current root of one tree and owns all of its nodes.
 class RootTracker {
 public:
-    RootTracker() = default;
+    RootTracker();
     RootTracker(const RootTracker&) = delete;
     RootTracker& operator=(const RootTracker&) = delete;
     // Releases every node of the tree.
@@ -170,6 +171,9 @@ public:
     void set_root(Node* old_root, Node* new_root);
 
     Node* m_root = null_ptr;
+    // Where a node that its parent does not hold describes itself before
+    // "error in index_has_subtree" is thrown.
+    std::ostream* m_diagnostics;
 };
 
 // The B-tree map. An order n gives nodes of n + 1 slots holding at most
@@ -187,19 +191,22 @@ public:
     bool erase(int key) override;
     bool member(int key) const override;
     Data* find(int key) const override;
-    // "size=N " and the tree in parentheses, one pair per node.
+    // "size=N " and the tree in parentheses, one pair per node, on one line.
+    void print(std::ostream& out) const;
     void print() const override;
 
     Node* root() const { return m_root_tracker->m_root; }
     const RootTracker& root_tracker() const { return *m_root_tracker; }
     // Describes the first broken invariant, or returns "" for a sound tree.
     std::string check_invariants() const;
+    // Sends the diagnostic of a broken tree to `out` (standard error until set).
+    void set_diagnostics(std::ostream& out) { m_root_tracker->m_diagnostics = &out; }
 
 private:
-    RootTracker* m_root_tracker;  // owned
+    std::unique_ptr<RootTracker> m_root_tracker;
 };
 
 // Number of keys in the subtree, counted afresh.
 int size_r(const Node* node);
 // The subtree in order, as "(" keys and child subtrees ")".
-void print_r(const Node* node);
+void print_r(std::ostream& out, const Node* node);

@@ -1,5 +1,7 @@
 // B-tree deletion: removal through the in-order successor, the repair loop
 // that restores minimum fill, and its borrowing and merging steps.
+#include <ostream>
+
 #include "BTree.h"
 
 bool Node::delete_element(const Elem& e) {
@@ -99,16 +101,17 @@ int Node::index_has_subtree() {
 
 void Node::report_missing_in_parent(int smallest_key) {
     const Node* parent = m_parent;
-    std::cout << "node count " << key_count() << " smallest key=" << smallest_key
-              << " parent count = " << parent->key_count() << "\n";
+    std::ostream& out = *m_root_tracker.m_diagnostics;
+    out << "node count " << key_count() << " smallest key=" << smallest_key
+        << " parent count = " << parent->key_count() << "\n";
     for (int i = 0; i < parent->m_count; ++i) {
         if (i > 0) {
-            std::cout << parent->m_elements[i].m_key << "# ";
+            out << parent->m_elements[i].m_key << "# ";
         }
         if (parent->m_elements[i].m_subtree == this) {
-            std::cout << " but found at index " << i;
+            out << " but found at index " << i;
         }
-        std::cout << std::endl;
+        out << std::endl;
     }
     throw "error in index_has_subtree";
 }

@@ -1,6 +1,7 @@
 // B-tree nodes: construction, node-local insertion and removal, the root
 // tracker, search, and insertion with node splitting.
 #include <cstdint>
+#include <iostream>
 #include <new>
 
 #include "BTree.h"
@@ -142,6 +143,8 @@ int Node::delete_all_subtrees() {
     }
     return released;
 }
+
+RootTracker::RootTracker() : m_diagnostics(&std::cerr) {}
 
 void RootTracker::set_root(Node* old_root, Node* new_root) {
     if (m_root != old_root) {

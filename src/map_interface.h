@@ -41,6 +41,16 @@ public:
 //    (a key stored with a null payload is present).
 //  - print() writes the map's own dump to standard output without changing it.
 //  - Destroying a map releases its own storage and no Data record.
+//
+// Failures: absent and duplicate keys are ordinary results, never failures.
+// An operation may end in only two ways besides returning:
+//  - it throws a `const char*` holding a constant message text when the map
+//    finds one of its own invariants broken (the B-tree's consistency
+//    checks). The map is then unusable. The driver catches the text, writes
+//    it and a line end to standard output, times no further map and exits
+//    with status 0.
+//  - it lets std::bad_alloc through when memory runs out. The driver writes
+//    one line to standard error and exits with status 1.
 class Map {
 public:
     virtual ~Map() {}

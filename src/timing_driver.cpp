@@ -8,9 +8,7 @@
 #include <new>
 #include <string>
 
-#include "AVLBinaryTree.h"
-#include "BTree.h"
-#include "vector_map.h"
+#include "driver_maps.h"
 
 namespace {
 
@@ -30,28 +28,11 @@ bool runsMixPhase(int phases) {
     return phases == 0 || phases == 2;
 }
 
-void fill(IntegerData* records, int n, Map* map) {
-    for (int i = 0; i < n; ++i) {
-        map->insert(records[i].value, &records[i]);
-    }
-}
-
-void empty(IntegerData* records, int n, Map* map) {
-    for (int i = 0; i < n; ++i) {
-        map->erase(records[i].value);
-    }
-}
-
 double timeFindPhase(IntegerData* records, int n, int iter, Map* map) {
     timeval start;
     timeval end;
     readClock(&start);
-    if (n > 0) {
-        for (int i = 0; i < iter; ++i) {
-            const int k = std::rand() % n;
-            map->find(records[k].value);
-        }
-    }
+    runFinds(records, n, iter, map);
     readClock(&end);
     return timeval_diff(&end, &start);
 }
@@ -60,17 +41,7 @@ double timeMixPhase(IntegerData* records, int n, int iter, Map* map) {
     timeval start;
     timeval end;
     readClock(&start);
-    if (n > 0) {
-        for (int i = 0; i < iter; ++i) {
-            const int k = std::rand() % n;
-            const int coin = std::rand();
-            if (coin % 2 == 1) {
-                map->erase(records[k].value);
-            } else {
-                map->insert(records[k].value, &records[k]);
-            }
-        }
-    }
+    runMix(records, n, iter, map);
     readClock(&end);
     return timeval_diff(&end, &start);
 }
@@ -94,25 +65,6 @@ void timeWithBanner(const char* banner, const Settings& settings, IntegerData* r
             settings.phaseSelector);
 }
 
-// Owns the maps and destroys them in the order B-tree, AVL tree, vector.
-struct OwnedMaps {
-    std::unique_ptr<Map> btreeMap;
-    std::unique_ptr<Map> avlMap;
-    std::unique_ptr<Map> vectorMap;
-
-    ~OwnedMaps() {
-        btreeMap.reset();
-        avlMap.reset();
-        vectorMap.reset();
-    }
-};
-
-void createMaps(const Settings& settings, OwnedMaps& maps) {
-    maps.btreeMap = std::make_unique<BTree>(settings.order);
-    maps.avlMap = std::make_unique<AVLBinaryTree>();
-    maps.vectorMap = std::make_unique<VectorMap>();
-}
-
 int reportOutOfMemory(const std::string& what) {
     std::cout.flush();
     std::cerr << "mapbench: out of memory: " << what << std::endl;
@@ -121,8 +73,8 @@ int reportOutOfMemory(const std::string& what) {
 
 }  // namespace
 
-IntegerData* generateRandomData(int count) {
-    IntegerData* records = new IntegerData[count > 0 ? count : 0];
+std::unique_ptr<IntegerData[]> generateRandomData(int count) {
+    auto records = std::make_unique<IntegerData[]>(count > 0 ? count : 0);
     for (int i = 0; i < count; ++i) {
         records[i] = std::rand();
     }
@@ -144,8 +96,45 @@ double timeval_diff(timeval* end, timeval* start) {
            static_cast<double>(end->tv_usec - start->tv_usec) / 1e6;
 }
 
+void fillMap(IntegerData* records, int n, Map* map) {
+    for (int i = 0; i < n; ++i) {
+        map->insert(records[i].value, &records[i]);
+    }
+}
+
+void emptyMap(IntegerData* records, int n, Map* map) {
+    for (int i = 0; i < n; ++i) {
+        map->erase(records[i].value);
+    }
+}
+
+void runFinds(IntegerData* records, int n, int count, Map* map) {
+    if (n <= 0) {
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const int k = std::rand() % n;
+        map->find(records[k].value);
+    }
+}
+
+void runMix(IntegerData* records, int n, int count, Map* map) {
+    if (n <= 0) {
+        return;
+    }
+    for (int i = 0; i < count; ++i) {
+        const int k = std::rand() % n;
+        const int coin = std::rand();
+        if (coin % 2 == 1) {
+            map->erase(records[k].value);
+        } else {
+            map->insert(records[k].value, &records[k]);
+        }
+    }
+}
+
 void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int phases) {
-    fill(records, n, map);
+    fillMap(records, n, map);
     if (output > 1) {
         map->print();
     }
@@ -156,7 +145,7 @@ void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int ph
             std::cout << "Time for iter random finds: " << findTime << " seconds" << std::endl;
         }
     }
-    empty(records, n, map);
+    emptyMap(records, n, map);
     double mixTime = 0.0;
     if (runsMixPhase(phases)) {
         mixTime = timeMixPhase(records, n, iter, map);
@@ -192,23 +181,22 @@ int runMapbench(int argc, const char* const* argv) {
 
     std::unique_ptr<IntegerData[]> records;
     try {
-        records.reset(generateRandomData(settings.recordCount));
+        records = generateRandomData(settings.recordCount);
     } catch (const std::bad_alloc&) {
         return reportOutOfMemory("cannot allocate " + std::to_string(settings.recordCount) +
                                  " records");
     }
 
-    OwnedMaps maps;
+    DriverMaps maps;
     try {
-        createMaps(settings, maps);
+        maps = createDriverMaps(settings.order);
     } catch (const std::bad_alloc&) {
         return reportOutOfMemory("cannot create the maps (B-tree of order " +
                                  std::to_string(settings.order) + ")");
     }
 
     try {
-        timeSelectedMaps(settings, records.get(),
-                         MapSet{maps.vectorMap.get(), maps.btreeMap.get(), maps.avlMap.get()});
+        timeSelectedMaps(settings, records.get(), maps.view());
     } catch (const std::bad_alloc&) {
         return reportOutOfMemory("the maps outgrew the available memory while being timed");
     }

@@ -52,12 +52,16 @@ Data* VectorMap::find(int key) const {
     return found >= 0 ? entries[found].data : nullptr;
 }
 
-void VectorMap::print() const {
-    std::cout << "size=" << size() << " entries= ";
+void VectorMap::print(std::ostream& out) const {
+    out << "size=" << size() << " entries= ";
     for (const VEntry& entry : entries) {
-        std::cout << entry.key << ",";
+        out << entry.key << ",";
     }
-    std::cout << std::endl;
+    out << std::endl;
+}
+
+void VectorMap::print() const {
+    print(std::cout);
 }
 
 std::string VectorMap::checkInvariants() const {

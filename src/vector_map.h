@@ -1,6 +1,7 @@
 // A map kept as one array of entries sorted by key, searched by bisection.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,7 @@ public:
     bool member(int key) const override;
     Data* find(int key) const override;
     // One line: "size=N entries= " followed by each key and a comma.
+    void print(std::ostream& out) const;
     void print() const override;
 
     // Describes the first broken invariant, or returns "" for a sound map.

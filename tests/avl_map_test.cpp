@@ -11,7 +11,7 @@ std::string drawingOf(std::initializer_list<int> keys) {
     for (int key : keys) {
         tree.insert(key, nullptr);
     }
-    return captureStdout([&] { tree.print(); });
+    return writtenBy([&](std::ostream& out) { tree.print(out); });
 }
 
 std::string drawingOfRange(int first, int last) {
@@ -19,7 +19,7 @@ std::string drawingOfRange(int first, int last) {
     for (int key = first; key <= last; ++key) {
         tree.insert(key, nullptr);
     }
-    return captureStdout([&] { tree.print(); });
+    return writtenBy([&](std::ostream& out) { tree.print(out); });
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ public:
     }
 
     std::string preorder() const {
-        return captureStdout([this] { root->preorderTraversal(); });
+        return writtenBy([this](std::ostream& out) { root->preorderTraversal(out); });
     }
 
     // Frees a node that a removal handed back, without its former links.

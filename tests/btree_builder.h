@@ -47,7 +47,7 @@ public:
     // "size=N (...)" as BTree::print writes it, without the line end.
     std::string shape() const {
         return "size=" + std::to_string(size_r(root())) + " " +
-               captureStdout([this] { print_r(root()); });
+               writtenBy([this](std::ostream& out) { print_r(out, root()); });
     }
 
     bool erase(int key) { return root()->delete_element(Node::Elem(key, nullptr, null_ptr)); }
@@ -60,7 +60,7 @@ private:
 
 // The map's printout without its line end.
 inline std::string shapeOf(const BTree& tree) {
-    std::string printed = captureStdout([&] { tree.print(); });
+    std::string printed = writtenBy([&](std::ostream& out) { tree.print(out); });
     printed.pop_back();
     return printed;
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <numeric>
 #include <random>
+#include <sstream>
 
 #include "BTree_invariants.h"
 #include "btree_builder.h"
@@ -29,15 +30,15 @@ void expectErase(TreeBuilder& tree, int key, const std::string& shapeAfter) {
 // What index_has_subtree prints for a node its parent does not hold where
 // expected; it must then throw "error in index_has_subtree".
 std::string diagnosticOf(Node* node) {
-    testing::internal::CaptureStdout();
+    std::ostringstream diagnostic;
+    node->m_root_tracker.m_diagnostics = &diagnostic;
     try {
         node->index_has_subtree();
         ADD_FAILURE() << "no exception";
     } catch (const char* message) {
         EXPECT_STREQ(message, "error in index_has_subtree");
     }
-    std::cout.flush();
-    return testing::internal::GetCapturedStdout();
+    return diagnostic.str();
 }
 
 }  // namespace

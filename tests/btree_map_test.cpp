@@ -20,14 +20,15 @@ TEST(BTreeMap, PrintsOneParenthesisedGroupPerNode) {
     for (int key = 1; key <= 10; ++key) {
         three.insert(key, nullptr);
     }
-    EXPECT_EQ(captureStdout([&] { three.print(); }),
+    EXPECT_EQ(writtenBy([&](std::ostream& out) { three.print(out); }),
               "size=10 (((1) 2 (3)) 4 ((5) 6 (7) 8 (9 10)))\n");
 
     BTree four(4);
     for (int key = 10; key <= 70; key += 10) {
         four.insert(key, nullptr);
     }
-    EXPECT_EQ(captureStdout([&] { four.print(); }), "size=7 ((10 20) 30 (40 50) 60 (70))\n");
+    EXPECT_EQ(writtenBy([&](std::ostream& out) { four.print(out); }),
+              "size=7 ((10 20) 30 (40 50) 60 (70))\n");
 }
 
 TEST(BTreeMap, PrintWritesNegativeKeysInDecimal) {
@@ -35,7 +36,7 @@ TEST(BTreeMap, PrintWritesNegativeKeysInDecimal) {
     for (int key : {-3, -20, 7}) {
         tree.insert(key, nullptr);
     }
-    EXPECT_EQ(captureStdout([&] { tree.print(); }), "size=3 ((-20) -3 (7))\n");
+    EXPECT_EQ(writtenBy([&](std::ostream& out) { tree.print(out); }), "size=3 ((-20) -3 (7))\n");
 }
 
 TEST(BTreeMap, OrderBelowThreeBuildsOrderThreeNodes) {
@@ -93,5 +94,5 @@ TEST(BTreeMap, NodeDumpListsEveryNodeInPreorder) {
                                  " count=2\n" + "key=-1sub=" + address(left) +
                                  " key=2sub=" + address(right) + " " + leafDump(left, 1) +
                                  leafDump(right, 3) + "\n";
-    EXPECT_EQ(captureStdout([&] { root->dump(); }), expected);
+    EXPECT_EQ(writtenBy([&](std::ostream& out) { root->dump(out); }), expected);
 }

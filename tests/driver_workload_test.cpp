@@ -6,8 +6,8 @@
 #include <functional>
 #include <memory>
 
-#include "map_kinds.h"
 #include "stdout_capture.h"
+#include "tested_maps.h"
 #include "timing_driver.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace {
 // Forwards to a real map and checks its invariants every `period` calls.
 class CheckedMap : public Map {
 public:
-    CheckedMap(const MapKind& kind, int period)
+    CheckedMap(const MapVariant& kind, int period)
         : m_kind(kind), m_map(kind.make()), m_period(period) {}
 
     int size() const override { return m_map->size(); }
@@ -37,7 +37,7 @@ private:
         return result;
     }
 
-    const MapKind& m_kind;
+    const MapVariant& m_kind;
     std::unique_ptr<Map> m_map;
     int m_period;
     long m_calls = 0;
@@ -47,12 +47,12 @@ private:
 }  // namespace
 
 TEST(DriverWorkload, EveryMapStaysSoundThroughEveryPhase) {
-    for (const MapKind& kind : allMapKinds()) {
+    for (const MapVariant& kind : testedMaps()) {
         std::srand(56789);
         const int records = 3000;
-        std::unique_ptr<IntegerData[]> data(generateRandomData(records));
+        const std::unique_ptr<IntegerData[]> data = generateRandomData(records);
         CheckedMap map(kind, 251);
         captureStdout([&] { timeMap(data.get(), records, 20000, &map, 0, 0); });
-        EXPECT_EQ(map.firstProblem(), "") << kind.name;
+        EXPECT_EQ(map.firstProblem(), "") << kind.label();
     }
 }

@@ -7,11 +7,11 @@
 #include <map>
 #include <random>
 
-#include "map_kinds.h"
+#include "tested_maps.h"
 
 namespace {
 
-class MapContract : public testing::TestWithParam<MapKind> {
+class MapContract : public testing::TestWithParam<MapVariant> {
 protected:
     void SetUp() override { map = GetParam().make(); }
     void expectSound() { EXPECT_EQ(GetParam().check(*map), ""); }
@@ -101,7 +101,7 @@ TEST_P(MapContract, RefillsAfterBeingEmptied) {
 
 // One random operation sequence run on the map under test and on std::map,
 // every result compared and the map's invariants checked after each step.
-void runDifferential(const MapKind& kind, unsigned seed, int operations,
+void runDifferential(const MapVariant& kind, unsigned seed, int operations,
                      std::uniform_int_distribution<int> keys) {
     std::mt19937 random(seed);
     std::vector<IntegerData> payloads(16);
@@ -146,9 +146,9 @@ TEST_P(MapContract, MatchesStdMapWhileGrowingLarge) {
     runDifferential(GetParam(), 11, 2000, std::uniform_int_distribution<int>(0, 2000));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllMaps, MapContract, testing::ValuesIn(allMapKinds()),
-                         [](const testing::TestParamInfo<MapKind>& info) {
-                             return info.param.name;
+INSTANTIATE_TEST_SUITE_P(AllMaps, MapContract, testing::ValuesIn(testedMaps()),
+                         [](const testing::TestParamInfo<MapVariant>& info) {
+                             return info.param.label();
                          });
 
 }  // namespace

@@ -1,5 +1,6 @@
 // A Map that records every call made on it, for checking what the driver
-// does; it can be told to throw a message text on its n-th insertion.
+// does; it can be told to throw a message text on its n-th insertion, as a
+// map throws one for a broken invariant.
 #pragma once
 
 #include <set>
@@ -14,7 +15,7 @@ public:
     bool insert(int key, Data*) override {
         log.push_back("insert " + std::to_string(key));
         if (++inserts == throwOnInsert) {
-            throw "error in index_has_subtree";
+            throw "planned failure of a recording map";
         }
         return keys.insert(key).second;
     }

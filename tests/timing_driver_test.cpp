@@ -5,8 +5,12 @@
 #include <cstdlib>
 #include <regex>
 
+#include "AVLBinaryTree.h"
+#include "BTree.h"
+#include "driver_maps.h"
 #include "recording_map.h"
 #include "stdout_capture.h"
+#include "vector_map.h"
 
 namespace {
 
@@ -55,10 +59,9 @@ TEST(GenerateRandomData, TakesSuccessiveRandValuesUnscaled) {
     const int first = std::rand();
     const int second = std::rand();
     std::srand(123);
-    IntegerData* records = generateRandomData(2);
+    const std::unique_ptr<IntegerData[]> records = generateRandomData(2);
     EXPECT_EQ(records[0].value, first);
     EXPECT_EQ(records[1].value, second);
-    delete[] records;
 }
 
 TEST(TimeMap, RunsFillDumpFindsEmptyAndMixInOrder) {
@@ -131,7 +134,7 @@ TEST_F(TimeSelectedMaps, ThrownMessageIsWrittenAndLaterMapsSkipped) {
     vectorMap.throwOnInsert = 2;
     const std::string output =
         captureStdout([&] { timeSelectedMaps(quietSettings(0), records, maps()); });
-    EXPECT_EQ(output, "**** Timing Vector implementation...\nerror in index_has_subtree\n");
+    EXPECT_EQ(output, "**** Timing Vector implementation...\nplanned failure of a recording map\n");
     EXPECT_TRUE(btreeMap.log.empty());
     EXPECT_TRUE(avlMap.log.empty());
 }
@@ -154,7 +157,7 @@ TEST_F(TimeSelectedMaps, BTreeMessageSkipsTheAvlTree) {
               "Time for iter random insertions and erasures: # seconds\n"
               "#, #\n"
               "**** Timing BTree implementation...\n"
-              "error in index_has_subtree\n");
+              "planned failure of a recording map\n");
     EXPECT_EQ(btreeMap.log.size(), 3u);
     EXPECT_TRUE(avlMap.log.empty());
 }
@@ -167,4 +170,18 @@ TEST_F(TimeSelectedMaps, SelectorFourTimesTheTwoTrees) {
     EXPECT_TRUE(vectorMap.log.empty());
     EXPECT_FALSE(btreeMap.log.empty());
     EXPECT_FALSE(avlMap.log.empty());
+}
+
+TEST(DriverMaps, CreatesTheThreeMapsWithTheBTreeDiagnosticsOnStandardOutput) {
+    const DriverMaps maps = createDriverMaps(5);
+    const auto* btree = dynamic_cast<const BTree*>(maps.btreeMap.get());
+    ASSERT_NE(btree, nullptr);
+    EXPECT_EQ(btree->root()->capacity(), 6);
+    EXPECT_EQ(btree->root_tracker().m_diagnostics, &std::cout);
+    EXPECT_NE(dynamic_cast<const AVLBinaryTree*>(maps.avlMap.get()), nullptr);
+    EXPECT_NE(dynamic_cast<const VectorMap*>(maps.vectorMap.get()), nullptr);
+    const MapSet set = maps.view();
+    EXPECT_EQ(set.vectorMap, maps.vectorMap.get());
+    EXPECT_EQ(set.btreeMap, maps.btreeMap.get());
+    EXPECT_EQ(set.avlMap, maps.avlMap.get());
 }

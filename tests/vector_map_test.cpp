@@ -41,7 +41,7 @@ TEST(VectorMapDump, ListsKeysInOrderEachFollowedByAComma) {
 
 TEST(VectorMapDump, EmptyMapKeepsTheTrailingSpace) {
     VectorMap map;
-    EXPECT_EQ(captureStdout([&] { map.print(); }), "size=0 entries= \n");
+    EXPECT_EQ(writtenBy([&](std::ostream& out) { map.print(out); }), "size=0 entries= \n");
 }
 
 TEST(VectorMapDump, NegativeKeysSortFirst) {
@@ -49,5 +49,6 @@ TEST(VectorMapDump, NegativeKeysSortFirst) {
     for (int key : {3, -2, 0, -40}) {
         map.insert(key, nullptr);
     }
-    EXPECT_EQ(captureStdout([&] { map.print(); }), "size=4 entries= -40,-2,0,3,\n");
+    EXPECT_EQ(writtenBy([&](std::ostream& out) { map.print(out); }),
+              "size=4 entries= -40,-2,0,3,\n");
 }

@@ -1,0 +1,57 @@
+// The one list of map kinds. The tests' contract and differential suites,
+// the fuzzer and the benchmarks all take their maps from it, so a new map
+// is covered everywhere once it has an entry here.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "map_interface.h"
+
+struct MapKind {
+    std::string name;
+    // An empty map. Kinds that take an order (the B-tree) are built with it;
+    // the others ignore it.
+    std::function<std::unique_ptr<Map>(int order)> make;
+    // Describes the first broken invariant of a map made by `make`, or "".
+    std::function<std::string(const Map&)> check;
+    bool takesOrder = false;
+    // Every insertion moves the entries behind it (sorted arrays): a fill of
+    // n random keys costs time quadratic in n.
+    bool quadraticFill = false;
+};
+
+// A check for maps of class M through their member `check`.
+template <typename M>
+std::function<std::string(const Map&)> checkerOf(std::string (M::*check)() const) {
+    return [check](const Map& map) { return (dynamic_cast<const M&>(map).*check)(); };
+}
+
+// Every kind: the built-in maps in the driver's timing order, then those
+// added with registerMapKind.
+const std::vector<MapKind>& mapKinds();
+
+// Adds a kind to the list; call it before the list is read (for instance
+// from a static initialiser).
+void registerMapKind(MapKind kind);
+
+// One map of one kind at one order: "VectorMap", or "BTree_16" for a kind
+// that takes an order.
+struct MapVariant {
+    const MapKind* kind;
+    int order;
+
+    std::string label() const;
+    std::unique_ptr<Map> make() const { return kind->make(order); }
+    std::string check(const Map& map) const { return kind->check(map); }
+};
+
+// Every kind once, those that take an order once per order in `orders`.
+std::vector<MapVariant> mapVariants(const std::vector<int>& orders);
+
+inline std::ostream& operator<<(std::ostream& out, const MapVariant& variant) {
+    return out << variant.label();
+}

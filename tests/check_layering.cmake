@@ -1,0 +1,22 @@
+# Fails when a map source or header includes a driver header: the maps
+# library must build and make sense without the driver.
+#   cmake -DDIR=<src dir> -DMAP_SOURCES=<a;b;c> -P check_layering.cmake
+set(driver_headers timing_driver.h options.h driver_maps.h)
+set(files ${MAP_SOURCES})
+foreach(source ${MAP_SOURCES})
+  get_filename_component(stem ${source} NAME_WE)
+  if(EXISTS ${DIR}/${stem}.h)
+    list(APPEND files ${stem}.h)
+  endif()
+endforeach()
+list(REMOVE_DUPLICATES files)
+foreach(file ${files})
+  file(STRINGS ${DIR}/${file} includes REGEX "^#include \"")
+  foreach(header ${driver_headers})
+    if(includes MATCHES "\"${header}\"")
+      message(FATAL_ERROR "${file} includes the driver header ${header}")
+    endif()
+  endforeach()
+endforeach()
+list(LENGTH files count)
+message(STATUS "${count} map files include no driver header")
