@@ -1,5 +1,6 @@
-// Live heap bytes of the benchmark process, counted by its replacement of
-// the global operator new and delete.
+// Live heap bytes of the process, counted by its replacement of the global
+// operator new and delete. Only map_memory links it: no timed or counted
+// run pays for the counting.
 #pragma once
 
 #include <cstddef>

@@ -1,0 +1,58 @@
+// Tells on standard error which benchmark run starts and how many runs the
+// whole suite has, so that a long run is never silent for minutes.
+#pragma once
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <string>
+#include <vector>
+
+class Progress {
+public:
+    // Reads --benchmark_filter and --benchmark_repetitions, leaving them for
+    // the library, to know which registered benchmarks will run.
+    Progress(int argc, char** argv) {
+        for (int i = 1; i < argc; ++i) {
+            const std::string argument = argv[i];
+            if (argument.rfind("--benchmark_filter=", 0) == 0) {
+                m_filter = argument.substr(19);
+            } else if (argument.rfind("--benchmark_repetitions=", 0) == 0) {
+                m_repetitions = std::max(1, std::atoi(argument.c_str() + 24));
+            }
+        }
+    }
+
+    void add(const std::string& name) { m_names.push_back(name); }
+
+    // Counts the runs ahead: each selected benchmark once per repetition.
+    void begin() {
+        const bool negated = !m_filter.empty() && m_filter[0] == '-';
+        const std::regex pattern(negated ? m_filter.substr(1) : m_filter);
+        int selected = 0;
+        for (const std::string& name : m_names) {
+            selected += std::regex_search(name, pattern) != negated ? 1 : 0;
+        }
+        m_total = selected * m_repetitions;
+    }
+
+    // Called on every entry of a benchmark function. The library calls one
+    // several times in a row while it settles the iteration count of a run,
+    // so a run starts when the name changes.
+    void starting(const std::string& name) {
+        if (name == m_current) {
+            return;
+        }
+        m_current = name;
+        std::fprintf(stderr, "[%d/%d] %s\n", ++m_started, m_total, name.c_str());
+    }
+
+private:
+    std::string m_filter = ".";
+    int m_repetitions = 1;
+    std::vector<std::string> m_names;
+    std::string m_current;
+    int m_started = 0;
+    int m_total = 0;
+};

@@ -1,0 +1,115 @@
+"""The measured figures of one report: per-repetition timings from Google
+Benchmark's JSON, heap bytes per entry from map_memory, counts from
+bench/counts, and the comparisons of our maps with their peers."""
+import statistics
+
+from scipy.stats import mannwhitneyu
+
+SIGNIFICANCE = 0.05
+
+
+def size_label(n):
+    text = str(n)
+    return "1e%d" % (len(text) - 1) if text.strip("0") == "1" else text
+
+
+class Comparison:
+    """Our map against its peer on one measure: medians, their ratio and a
+    two-sided Mann-Whitney U test over the repetitions."""
+
+    def __init__(self, ours, peer, our_samples, peer_samples):
+        self.ours, self.peer = ours, peer
+        self.our_median = statistics.median(our_samples)
+        self.peer_median = statistics.median(peer_samples)
+        self.ratio = self.our_median / self.peer_median
+        self.p = None
+        if len(our_samples) > 1 and len(peer_samples) > 1:
+            self.p = mannwhitneyu(our_samples, peer_samples, alternative="two-sided").pvalue
+
+    @property
+    def verdict(self):
+        if self.p is None:
+            return "untested"
+        if self.p >= SIGNIFICANCE:
+            return "tie"
+        return "better" if self.ratio < 1 else "worse"
+
+    def text(self):
+        test = "one run" if self.p is None else "p=%.3f" % self.p
+        return "%.2f %s (%s; %.1f vs %.1f ns)" % (self.ratio, self.verdict, test,
+                                                  self.our_median, self.peer_median)
+
+
+class Timings:
+    """ns per operation for every (suite, map, n), one value per repetition."""
+
+    def __init__(self, document):
+        self.context = document.get("context", {})
+        self.samples = {}
+        for entry in document["benchmarks"]:
+            if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
+                continue
+            suite, name, n = entry["run_name"].split("/")
+            key = (suite, name, int(n))
+            self.samples.setdefault(key, []).append(1e9 / entry["items_per_second"])
+        self.peers = dict(pair.split("=") for pair in
+                          self.context.get("peers", "").split(",") if pair)
+        self.sizes = sorted({n for _, _, n in self.samples})
+
+    def median(self, suite, name, n):
+        values = self.samples.get((suite, name, n))
+        return statistics.median(values) if values else None
+
+    def names(self, suite):
+        found = {name for s, name, _ in self.samples if s == suite}
+        ours = [name for name in self.peers if name in found]
+        return ours + sorted(found - set(ours), key=lambda name: peer_rank(name))
+
+    def orders(self, suite=None):
+        """The B-tree orders measured, read from the benchmark names."""
+        return sorted({int(name.split("_")[1]) for s, name, _ in self.samples
+                       if name.startswith("BTree_") and (suite is None or s == suite)})
+
+    def best_btree(self, suite, n):
+        timed = [(self.median(suite, "BTree_%d" % o, n), o) for o in self.orders(suite)
+                 if self.median(suite, "BTree_%d" % o, n) is not None]
+        return "BTree_%d" % min(timed)[1] if timed else None
+
+    def compare(self, suite, ours, n, peer=None):
+        peer = peer or self.peers.get(ours)
+        a, b = self.samples.get((suite, ours, n)), self.samples.get((suite, peer, n))
+        return Comparison(ours, peer, a, b) if a and b else None
+
+
+PEER_ORDER = ["sorted_vector", "std_map", "absl_btree_map", "std_unordered_map", "floor"]
+
+
+def peer_rank(name):
+    return PEER_ORDER.index(name) if name in PEER_ORDER else len(PEER_ORDER)
+
+
+class Memory:
+    def __init__(self, document):
+        self.bytes = {(e["name"], e["n"]): e["bytes_per_entry"] for e in document["memory"]}
+
+    def get(self, name, n):
+        return self.bytes.get((name, n))
+
+
+class Counts:
+    def __init__(self, document):
+        self.caches = document["caches"]
+        self.peers = document["peers"]
+        self.finds, self.mixes = document["finds"], document["mixes"]
+        self.rows = document["counts"]
+        self.by_key = {(r["name"], r["n"]): r for r in self.rows}
+        self.sizes = sorted({r["n"] for r in self.rows})
+
+    def get(self, name, n, phase, measure="instructions"):
+        row = self.by_key.get((name, n))
+        return row[phase][measure] if row else None
+
+    def ratio(self, name, n, phase, peer=None):
+        mine = self.get(name, n, phase)
+        theirs = self.get(peer or self.peers.get(name), n, phase)
+        return mine / theirs if mine and theirs else None

@@ -1,0 +1,63 @@
+// The benchmarks and the instruction counts run the program's own workload:
+// a DriverSession makes exactly the map calls that timeMap makes.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "driver_session.h"
+#include "recording_map.h"
+#include "stdout_capture.h"
+
+namespace {
+
+constexpr int kRecords = 40;
+constexpr int kBatch = 7;
+constexpr int kBatches = 3;
+
+// The calls timeMap makes with the program's default seed.
+std::vector<std::string> driverCalls(int iter, int phases) {
+    std::srand(DriverSession::kSeed);
+    const std::unique_ptr<IntegerData[]> records = generateRandomData(kRecords);
+    RecordingMap map;
+    captureStdout([&] { timeMap(records.get(), kRecords, iter, &map, 0, phases); });
+    return map.log;
+}
+
+}  // namespace
+
+TEST(DriverSession, FindBatchesMakeTheFindPhasesCalls) {
+    RecordingMap map;
+    DriverSession session(map, kRecords);
+    session.fill();
+    for (int batch = 0; batch < kBatches; ++batch) {
+        session.finds(kBatch);
+    }
+    std::vector<std::string> expected = driverCalls(kBatch * kBatches, 1);
+    expected.resize(expected.size() - kRecords);  // the program then empties the map
+    EXPECT_EQ(map.log, expected);
+}
+
+TEST(DriverSession, MixBatchesMakeTheMixPhasesCalls) {
+    RecordingMap map;
+    DriverSession session(map, kRecords);
+    session.startMix();
+    for (int batch = 0; batch < kBatches; ++batch) {
+        session.mix(kBatch);
+    }
+    EXPECT_EQ(map.log, driverCalls(kRecords + kBatch * kBatches, 2));
+}
+
+// As map_counts runs it: the program's both phases, with iter finds and
+// iter mix steps of which the first kRecords are the untimed warm-up.
+TEST(DriverSession, FindsThenMixMakeTheWholeProgramsCalls) {
+    const int iter = kRecords + kBatch;
+    RecordingMap map;
+    DriverSession session(map, kRecords);
+    session.fill();
+    session.finds(iter);
+    session.startMixAfterFinds();
+    session.mix(kBatch);
+    EXPECT_EQ(map.log, driverCalls(iter, 0));
+}
