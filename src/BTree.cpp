@@ -17,7 +17,8 @@ int slots_for_order(int order) {
 }  // namespace
 
 BTree::BTree(int order) : m_root_tracker(std::make_unique<RootTracker>()) {
-    m_root_tracker->set_root(null_ptr, Node::create(*m_root_tracker, slots_for_order(order)));
+    m_root_tracker->set_root(null_ptr,
+                             Node::create(*m_root_tracker, slots_for_order(order), NodeKind::leaf));
 }
 
 BTree::~BTree() = default;
@@ -34,20 +35,22 @@ bool BTree::erase(int key) {
     return root()->delete_element(Node::Elem(key, nullptr, null_ptr));
 }
 
-// A miss is the sentinel itself, so that every key, -1 included, and every
-// payload, null included, behaves alike.
+// A miss is the failure sentinel itself, so that every key, -1 included,
+// and every payload, null included, behaves alike.
 bool BTree::member(int key) const {
-    Node* where = root();
-    return root()->search(Node::Elem(key, nullptr, null_ptr), where).m_subtree != invalid_ptr;
+    const Node* root_node = root();
+    const Node* where = root_node;
+    return !root_node->search(Node::Elem(key, nullptr, null_ptr), where).is_failure();
 }
 
 Data* BTree::find(int key) const {
-    Node* where = root();
-    const Node::Elem& found = root()->search(Node::Elem(key, nullptr, null_ptr), where);
-    if (found.m_subtree == invalid_ptr || found.m_key != key) {
+    const Node* root_node = root();
+    const Node* where = root_node;
+    const Node::ConstPosition found = root_node->search(Node::Elem(key, nullptr, null_ptr), where);
+    if (found.is_failure() || found.key() != key) {
         return nullptr;
     }
-    return static_cast<Data*>(found.m_payload);
+    return static_cast<Data*>(found.payload());
 }
 
 void BTree::print(std::ostream& out) const {
@@ -63,8 +66,8 @@ void BTree::print() const {
 int size_r(const Node* node) {
     int keys = node->m_count - 1;
     for (int i = 0; i < node->m_count; ++i) {
-        if (node->m_elements[i].m_subtree != null_ptr) {
-            keys += size_r(node->m_elements[i].m_subtree);
+        if (node->subtree(i) != null_ptr) {
+            keys += size_r(node->subtree(i));
         }
     }
     return keys;
@@ -77,18 +80,18 @@ void print_r(std::ostream& out, const Node* node) {
     out << "(";
     const int last = node->m_count - 1;
     for (int i = 1; i <= last; ++i) {
-        if (node->m_elements[i - 1].m_subtree != null_ptr) {
-            print_r(out, node->m_elements[i - 1].m_subtree);
+        if (node->subtree(i - 1) != null_ptr) {
+            print_r(out, node->subtree(i - 1));
             out << " ";
         }
-        out << node->m_elements[i].m_key;
+        out << node->key(i);
         if (i != last) {
             out << " ";
         }
     }
-    if (node->m_elements[last].m_subtree != null_ptr) {
+    if (node->subtree(last) != null_ptr) {
         out << " ";
-        print_r(out, node->m_elements[last].m_subtree);
+        print_r(out, node->subtree(last));
     }
     out << ")";
 }
@@ -100,11 +103,11 @@ void Node::dump(std::ostream& out) const {
     out << "\nthis=" << static_cast<const void*>(this) << std::endl;
     out << "parent=" << static_cast<const void*>(m_parent) << " count=" << m_count << std::endl;
     for (int i = 0; i < m_count; ++i) {
-        m_elements[i].dump(out);
+        element(i).dump(out);
     }
     for (int i = 0; i < m_count; ++i) {
-        if (m_elements[i].m_subtree != null_ptr) {
-            m_elements[i].m_subtree->dump(out);
+        if (subtree(i) != null_ptr) {
+            subtree(i)->dump(out);
         }
     }
     out << std::endl;

@@ -3,6 +3,7 @@
 // splitting on insertion and borrowing or merging on deletion.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -36,16 +37,26 @@ public:
     Node* m_subtree;
 };
 
+enum class NodeKind { leaf, inner };
+
+template <typename NodeType>
+class BasicPosition;
+
 // A B-tree node. Element 0 (the zeroth element) holds no key (its key is -1)
 // and carries the leftmost child; elements 1 to m_count - 1 hold the keys.
+//
+// Layout: one allocation holds this 32-byte header, then the keys of all
+// slots side by side (so that a bisection within the node reads one or two
+// cache lines), then, in an inner node only, the subtree pointers, then the
+// payloads. A leaf has no subtree slots at all: every subtree of a leaf is
+// null. Whether a node is a leaf is fixed when it is created.
 //
 // Invariants between map operations:
 //  - keys of elements 1 .. m_count - 1 strictly ascend;
 //  - 1 <= m_count <= capacity() - 1; only inside split_insert does a node
 //    hold capacity() elements;
-//  - a leaf has null subtrees throughout (is_leaf: element 0's subtree is
-//    null); an inner node has a non-null subtree in every element; all leaves
-//    lie at one depth;
+//  - an inner node has a non-null subtree in every element; all leaves lie
+//    at one depth;
 //  - the keys under element i lie strictly between its key and the next one;
 //  - every child's m_parent is the node holding it; only the root has a null
 //    m_parent, and the tracker's m_root is that root;
@@ -55,12 +66,12 @@ public:
 class Node {
 public:
     using Elem = Element<int, void*>;
+    using Position = BasicPosition<Node>;
+    using ConstPosition = BasicPosition<const Node>;
 
-    // A node with `requested_slots` slots (6 when below 1), holding only its
-    // zeroth element with a null subtree. The slots share one allocation with
-    // the node, so a search reaches them without a further pointer chase;
-    // release the node with delete.
-    static Node* create(RootTracker& tracker, int requested_slots);
+    // A node of `kind` with `requested_slots` slots (6 when below 1), holding
+    // only its zeroth element with a null subtree. Release it with delete.
+    static Node* create(RootTracker& tracker, int requested_slots, NodeKind kind);
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     static void operator delete(void* node) { ::operator delete(node); }
@@ -68,15 +79,39 @@ public:
     int capacity() const { return m_capacity; }
     int key_count() const { return m_count - 1; }
     bool is_root() const { return m_parent == nullptr; }
+    bool is_leaf() const { return m_subtrees_at == 0; }
+
+    // Slot i, 0 <= i < capacity().
+    int key(int i) const { return keys()[i]; }
+    void* payload(int i) const { return payloads()[i]; }
+    Node* subtree(int i) const { return is_leaf() ? null_ptr : subtrees()[i]; }
+    Elem element(int i) const { return Elem(key(i), payload(i), subtree(i)); }
+    void set_key(int i, int key) { keys()[i] = key; }
+    void set_payload(int i, void* payload) { payloads()[i] = payload; }
+    // A leaf takes only a null subtree.
+    void set_subtree(int i, Node* subtree);
+    void set_element(int i, const Elem& e);
 
     // ceiling((capacity - 1) / 2) - 1: the fewest keys a non-root node holds.
-    int minimum_keys() const;
+    int minimum_keys() const {
+        const int usable = capacity() - 1;
+        return usable / 2 + usable % 2 - 1;
+    }
+    // The number of keys among elements 1 .. m_count - 1 that are at most
+    // `key`: the index of the last such element, or 0 when every key
+    // exceeds it. Element 0 is never compared.
+    int rank(int key) const {
+        if (m_count <= 1) {
+            return 0;
+        }
+        const int* last = bisect(key);
+        return static_cast<int>(last - keys()) - (*last > key ? 1 : 0);
+    }
     // Makes `subtree` element 0's child and drops every other element.
     void insert_zeroth_subtree(Node* subtree);
-    bool is_leaf() const { return m_elements[0].m_subtree == null_ptr; }
     Node* find_root();
     // Element 1 of the leftmost leaf below this node.
-    Elem& smallest_key_in_subtree();
+    Position smallest_key_in_subtree();
 
     // Sorted insertion; false, with nothing changed, when the node is full
     // (m_count >= capacity - 1). Makes this node the parent of e's subtree.
@@ -90,10 +125,12 @@ public:
     // Releases every node below this one; the caller releases this node.
     int delete_all_subtrees();
 
-    // The element holding e's key, or m_failure. `where` receives the node
-    // holding it or, on a miss, the last node visited (the leaf the key
-    // belongs in); it is left untouched when this node holds no key.
-    Elem& search(const Elem& e, Node*& where);
+    // The element holding e's key, or the failure sentinel. `where`
+    // receives the node holding it or, on a miss, the last node visited
+    // (the leaf the key belongs in); it is left untouched when this node
+    // holds no key. The const search hands out only read access.
+    Position search(const Elem& e, Node*& where);
+    ConstPosition search(const Elem& e, const Node*& where) const;
     // Inserts e below this root; false if its key is present.
     bool tree_insert(const Elem& e);
     // Inserts e into this exactly full node, splits it and passes the median
@@ -119,42 +156,110 @@ public:
     // Pre-order diagnostic dump of this subtree with node addresses.
     void dump(std::ostream& out) const;
 
-    // Returned by search for an absent key: key -1, null payload, subtree
+    // What search reports for an absent key: key -1, null payload, subtree
     // invalid_ptr.
-    static Elem m_failure;
+    static const Elem m_failure;
 
-    Elem* const m_elements;  // capacity() slots, right behind the node in memory
-    int m_count;             // elements in use, the zeroth included
-    int m_max_count;         // the requested slot count, handed to split-off nodes
+    int m_count;      // elements in use, the zeroth included
+    int m_max_count;  // the requested slot count, handed to split-off nodes
     Node* m_parent;
     RootTracker& m_root_tracker;
 
 private:
-    Node(RootTracker& tracker, int requested_slots, int slot_count);
-    // Bisects elements lo..hi until hi - lo <= 1, keeping lo at the last
-    // element whose key is at most `key`. Element lo itself is never compared.
-    void narrow(int key, int& lo, int& hi) const {
-        while (hi - lo > 1) {
-            const int mid = lo + (hi - lo) / 2;
-            if (key >= m_elements[mid].m_key) {
-                lo = mid;
-            } else {
-                hi = mid;
-            }
-        }
-    }
+    // Where a descent for `key` from this node ends: the node holding it and
+    // its slot, or on a miss the leaf it belongs in and its rank there.
+    struct Landing {
+        const Node* node;
+        int slot;
+        bool found;
+    };
+
+    Node(RootTracker& tracker, int requested_slots, int slot_count, NodeKind kind);
     static int slot_count_for(int requested_slots) {
         return requested_slots < 1 ? 6 : requested_slots;
     }
+    // Bytes of one node of `slot_count` slots with its arrays.
+    static std::size_t bytes_for(int slot_count, NodeKind kind);
+    static std::size_t key_bytes(int slot_count) {
+        return (sizeof(int) * static_cast<std::size_t>(slot_count) + 7) & ~std::size_t{7};
+    }
 
-    const int m_capacity;
+    const char* bytes() const { return reinterpret_cast<const char*>(this); }
+    char* bytes() { return reinterpret_cast<char*>(this); }
+    const int* keys() const { return reinterpret_cast<const int*>(this + 1); }
+    int* keys() { return reinterpret_cast<int*>(this + 1); }
+    // In an inner node only.
+    Node* const* subtrees() const {
+        return reinterpret_cast<Node* const*>(bytes() + m_subtrees_at);
+    }
+    Node** subtrees() { return reinterpret_cast<Node**>(bytes() + m_subtrees_at); }
+    std::size_t payloads_at() const {
+        return is_leaf() ? sizeof(Node) + key_bytes(m_capacity)
+                         : m_subtrees_at + sizeof(Node*) * static_cast<std::size_t>(m_capacity);
+    }
+    void* const* payloads() const {
+        return reinterpret_cast<void* const*>(bytes() + payloads_at());
+    }
+    void** payloads() { return reinterpret_cast<void**>(bytes() + payloads_at()); }
+
+    // A branch-free bisection over keys 1 .. m_count - 1 (at least one): the
+    // last key not above `key`, or key 1 when every key exceeds it.
+    const int* bisect(int key) const {
+        const int* base = keys() + 1;
+        std::size_t n = static_cast<std::size_t>(m_count - 1);
+        while (n > 1) {
+            const std::size_t half = n / 2;
+            base = base[half] <= key ? base + half : base;
+            n -= half;
+        }
+        return base;
+    }
+    Landing descend(int key) const;
+
     bool insert_sorted(const Elem& e, int full_count);
+    void insert_at(int slot, const Elem& e);
+    void open_gap(int slot);
     void remove_at(int position);
+    void append_from(const Node& source, int first, int last);
     static void repair_underflow(Node* node);
     void absorb(Elem separator, const Node* right_node);
     static Node* finish_merge(Node* parent, Node* survivor);
     void collapse_root(Node* old_root, Node* survivor);
     [[noreturn]] void report_missing_in_parent(int smallest_key);
+
+    const int m_capacity;  // slots
+    // Where the subtree array starts, in bytes from the node; 0 in a leaf,
+    // which has no subtree slots.
+    const int m_subtrees_at;
+};
+
+// Element `index` of `node`, or the failure sentinel when `node` is null.
+// search and smallest_key_in_subtree return positions: a node keeps its
+// keys, payloads and subtrees in separate arrays, so no Element object
+// exists to refer to. Only a position into a non-const node can write.
+template <typename NodeType>
+class BasicPosition {
+public:
+    BasicPosition(NodeType* node, int index) : m_node(node), m_index(index) {}
+    static BasicPosition failure() { return BasicPosition(nullptr, 0); }
+
+    bool is_failure() const { return m_node == nullptr; }
+    NodeType* node() const { return m_node; }
+    int index() const { return m_index; }
+    int key() const { return m_node ? m_node->key(m_index) : Node::m_failure.m_key; }
+    void* payload() const { return m_node ? m_node->payload(m_index) : Node::m_failure.m_payload; }
+    Node* subtree() const { return m_node ? m_node->subtree(m_index) : Node::m_failure.m_subtree; }
+    Node::Elem value() const { return Node::Elem(key(), payload(), subtree()); }
+    void set_key(int key) const { m_node->set_key(m_index, key); }
+    void set_payload(void* payload) const { m_node->set_payload(m_index, payload); }
+
+    bool operator==(const BasicPosition& other) const {
+        return m_node == other.m_node && m_index == other.m_index;
+    }
+
+private:
+    NodeType* m_node;
+    int m_index;
 };
 
 // Knows the current root of one tree and owns all of its nodes.

@@ -4,25 +4,31 @@
 
 #include "BTree.h"
 
+// The node and slot that search finds also locate the key for
+// vector_delete, so the key is not sought twice.
 bool Node::delete_element(const Elem& e) {
-    Node* where = null_ptr;
-    Elem& found = search(e, where);
-    if (found.m_subtree == invalid_ptr) {
+    if (m_count == 1) {
         return false;
     }
-    if (where->is_leaf() && where->key_count() > where->minimum_keys()) {
-        return where->vector_delete(e);
+    const Landing landing = descend(e.m_key);
+    if (!landing.found) {
+        return false;
     }
-    if (!where->is_leaf()) {
-        // Copy the successor up first: the inner call's argument is the
-        // successor's own leaf slot, which its removal overwrites.
-        Elem& successor = found.m_subtree->smallest_key_in_subtree();
-        found.m_key = successor.m_key;
-        found.m_payload = successor.m_payload;
-        found.m_subtree->delete_element(successor);
+    Node* where = const_cast<Node*>(landing.node);  // a node of this non-const tree
+    if (where->is_leaf() && where->key_count() > where->minimum_keys()) {
+        where->remove_at(landing.slot);
         return true;
     }
-    where->vector_delete(e);
+    if (!where->is_leaf()) {
+        // The successor's key and payload move up before its leaf loses it.
+        Node* right = where->subtrees()[landing.slot];
+        const Elem moved = right->smallest_key_in_subtree().value();
+        where->set_key(landing.slot, moved.m_key);
+        where->set_payload(landing.slot, moved.m_payload);
+        right->delete_element(moved);
+        return true;
+    }
+    where->remove_at(landing.slot);
     repair_underflow(where);
     return true;
 }
@@ -62,7 +68,7 @@ Node* Node::right_sibling(int& index) {
     if (index == -1 || index >= m_parent->key_count()) {
         return null_ptr;
     }
-    return m_parent->m_elements[index + 1].m_subtree;
+    return m_parent->subtree(index + 1);
 }
 
 Node* Node::left_sibling(int& index) {
@@ -70,9 +76,12 @@ Node* Node::left_sibling(int& index) {
     if (index == -1 || index == 0) {
         return null_ptr;
     }
-    return m_parent->m_elements[index - 1].m_subtree;
+    return m_parent->subtree(index - 1);
 }
 
+// The bisection over the parent's keys (rank) ends with lo at the last key
+// not above this node's smallest key, and hi one further (or lo itself when
+// the parent has no key); the node must hang under one of the two.
 int Node::index_has_subtree() {
     if (m_parent == nullptr) {
         return -1;
@@ -80,20 +89,19 @@ int Node::index_has_subtree() {
     const Node* parent = m_parent;
     if (key_count() == 0) {
         for (int i = 0; i < parent->m_count; ++i) {
-            if (parent->m_elements[i].m_subtree == this) {
+            if (parent->subtree(i) == this) {
                 return i;
             }
         }
     }
     // A keyless node bisects on whatever its slot 1 last held (and fails).
-    const int smallest = capacity() > 1 ? m_elements[1].m_key : -1;
-    int lo = 0;
-    int hi = parent->key_count();
-    parent->narrow(smallest, lo, hi);
-    if (parent->m_elements[lo].m_subtree == this) {
+    const int smallest = capacity() > 1 ? key(1) : -1;
+    const int lo = parent->rank(smallest);
+    const int hi = lo < parent->key_count() ? lo + 1 : lo;
+    if (parent->subtree(lo) == this) {
         return lo;
     }
-    if (parent->m_elements[hi].m_subtree == this) {
+    if (parent->subtree(hi) == this) {
         return hi;
     }
     report_missing_in_parent(smallest);
@@ -106,9 +114,9 @@ void Node::report_missing_in_parent(int smallest_key) {
         << " parent count = " << parent->key_count() << "\n";
     for (int i = 0; i < parent->m_count; ++i) {
         if (i > 0) {
-            out << parent->m_elements[i].m_key << "# ";
+            out << parent->key(i) << "# ";
         }
-        if (parent->m_elements[i].m_subtree == this) {
+        if (parent->subtree(i) == this) {
             out << " but found at index " << i;
         }
         out << std::endl;
@@ -118,30 +126,28 @@ void Node::report_missing_in_parent(int smallest_key) {
 
 Node* Node::rotate_from_right(int index) {
     Node* parent = m_parent;
-    Elem separator = parent->m_elements[index + 1];
+    Elem separator = parent->element(index + 1);
     Node* right = separator.m_subtree;
-    separator.m_subtree = right->m_elements[0].m_subtree;
-    parent->m_elements[index + 1] = right->m_elements[1];
-    parent->m_elements[index + 1].m_subtree = right;
+    separator.m_subtree = right->subtree(0);
+    parent->set_element(index + 1, Elem(right->key(1), right->payload(1), right));
     vector_insert(separator);
     right->vector_delete(0);
-    right->m_elements[0].m_key = -1;
-    right->m_elements[0].m_payload = nullptr;
+    right->set_key(0, -1);
+    right->set_payload(0, nullptr);
     return null_ptr;
 }
 
 Node* Node::rotate_from_left(int index) {
     Node* parent = m_parent;
-    Elem separator = parent->m_elements[index];
-    Node* left = parent->m_elements[index - 1].m_subtree;
-    const Elem& largest = left->m_elements[left->m_count - 1];
-    separator.m_subtree = m_elements[0].m_subtree;
-    m_elements[0].m_subtree = largest.m_subtree;
+    Elem separator = parent->element(index);
+    Node* left = parent->subtree(index - 1);
+    const Elem largest = left->element(left->m_count - 1);
+    separator.m_subtree = subtree(0);
+    set_subtree(0, largest.m_subtree);
     if (largest.m_subtree != null_ptr) {
         largest.m_subtree->m_parent = this;
     }
-    parent->m_elements[index] = largest;
-    parent->m_elements[index].m_subtree = this;
+    parent->set_element(index, Elem(largest.m_key, largest.m_payload, this));
     vector_insert(separator);
     left->vector_delete(left->m_count - 1);
     return null_ptr;
@@ -149,7 +155,7 @@ Node* Node::rotate_from_left(int index) {
 
 Node* Node::merge_right(int index) {
     Node* parent = m_parent;
-    Elem separator = parent->m_elements[index + 1];
+    Elem separator = parent->element(index + 1);
     Node* right = separator.m_subtree;
     absorb(separator, right);
     parent->vector_delete(index + 1);
@@ -159,8 +165,8 @@ Node* Node::merge_right(int index) {
 
 Node* Node::merge_left(int index) {
     Node* parent = m_parent;
-    Node* left = parent->m_elements[index - 1].m_subtree;
-    left->absorb(parent->m_elements[index], this);
+    Node* left = parent->subtree(index - 1);
+    left->absorb(parent->element(index), this);
     parent->vector_delete(index);
     Node* next = finish_merge(parent, left);
     delete this;  // nothing of this node is read from here on
@@ -168,13 +174,12 @@ Node* Node::merge_left(int index) {
 }
 
 // Appends the separator, carrying right_node's leftmost child, then every
-// key of right_node; all of them exceed this node's keys.
+// key of right_node; all of them exceed this node's keys, so each lands at
+// the end, as one sorted insertion after another would place it.
 void Node::absorb(Elem separator, const Node* right_node) {
-    separator.m_subtree = right_node->m_elements[0].m_subtree;
+    separator.m_subtree = right_node->subtree(0);
     vector_insert(separator);
-    for (int j = 1; j < right_node->m_count; ++j) {
-        vector_insert(right_node->m_elements[j]);
-    }
+    append_from(*right_node, 1, right_node->m_count - 1);
 }
 
 // After a merge took a key from `parent`: collapses an emptied root onto the

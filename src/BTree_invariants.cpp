@@ -32,7 +32,7 @@ private:
             problem = check_keys(node, lower, upper);
         }
         if (problem.empty() && node->is_leaf()) {
-            problem = check_leaf(node, depth);
+            problem = check_leaf(depth);
         }
         if (!problem.empty()) {
             return problem + " in node " + describe(node);
@@ -47,11 +47,14 @@ private:
         if (node->m_parent != parent) {
             return "wrong m_parent";
         }
+        if (node->m_max_count != m_tracker.m_root->m_max_count) {
+            return "slot count differs from the root's";
+        }
         if (node->m_count < 1 || node->m_count > node->capacity() - 1) {
             return "m_count " + std::to_string(node->m_count) + " outside 1.." +
                    std::to_string(node->capacity() - 1);
         }
-        if (node->m_elements[0].m_key != -1) {
+        if (node->key(0) != -1) {
             return "zeroth element's key is not -1";
         }
         if (parent != nullptr && node->key_count() < node->minimum_keys()) {
@@ -63,7 +66,7 @@ private:
     static std::string check_keys(const Node* node, long long lower, long long upper) {
         long long previous = lower;
         for (int i = 1; i < node->m_count; ++i) {
-            const long long key = node->m_elements[i].m_key;
+            const long long key = node->key(i);
             if (key <= previous) {
                 return "keys out of order at element " + std::to_string(i);
             }
@@ -75,12 +78,9 @@ private:
         return "";
     }
 
-    std::string check_leaf(const Node* node, int depth) {
-        for (int i = 0; i < node->m_count; ++i) {
-            if (node->m_elements[i].m_subtree != null_ptr) {
-                return "leaf element " + std::to_string(i) + " has a subtree";
-            }
-        }
+    // A leaf is built without subtree slots, so it has no child by
+    // construction; what remains is that every leaf lies at one depth.
+    std::string check_leaf(int depth) {
         if (m_leaf_depth < 0) {
             m_leaf_depth = depth;
         }
@@ -91,13 +91,13 @@ private:
     // bound for child 0) and element i + 1's key (its upper bound for the last).
     std::string check_children(const Node* node, long long lower, long long upper, int depth) {
         for (int i = 0; i < node->m_count; ++i) {
-            const Node* child = node->m_elements[i].m_subtree;
+            const Node* child = node->subtree(i);
             if (child == null_ptr || child == invalid_ptr) {
                 return "inner element " + std::to_string(i) + " lacks a subtree in node " +
                        describe(node);
             }
-            const long long below = i == 0 ? lower : node->m_elements[i].m_key;
-            const long long above = i + 1 < node->m_count ? node->m_elements[i + 1].m_key : upper;
+            const long long below = i == 0 ? lower : node->key(i);
+            const long long above = i + 1 < node->m_count ? node->key(i + 1) : upper;
             std::string problem = check_node(child, node, below, above, depth + 1);
             if (!problem.empty()) {
                 return problem;
@@ -110,7 +110,7 @@ private:
         std::ostringstream text;
         text << "[";
         for (int i = 1; i < node->m_count; ++i) {
-            text << (i > 1 ? " " : "") << node->m_elements[i].m_key;
+            text << (i > 1 ? " " : "") << node->key(i);
         }
         text << "]";
         return text.str();

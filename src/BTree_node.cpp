@@ -1,6 +1,8 @@
-// B-tree nodes: construction, node-local insertion and removal, the root
-// tracker, search, and insertion with node splitting.
+// B-tree nodes: their layout and construction, node-local insertion and
+// removal, the root tracker, search, and insertion with node splitting.
+#include <cassert>
 #include <cstdint>
+#include <cstring>
 #include <iostream>
 #include <new>
 
@@ -9,41 +11,55 @@
 Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
 
 // Defined after invalid_ptr in this file, so it is initialised after it.
-Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
+const Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
 
-Node* Node::create(RootTracker& tracker, int requested_slots) {
-    const int slot_count = slot_count_for(requested_slots);
-    void* block =
-        ::operator new(sizeof(Node) + sizeof(Elem) * static_cast<std::size_t>(slot_count));
-    return new (block) Node(tracker, requested_slots, slot_count);
+// The arrays start right behind the header, whose size keeps them aligned.
+static_assert(sizeof(Node) % alignof(void*) == 0, "node arrays must stay aligned");
+
+std::size_t Node::bytes_for(int slot_count, NodeKind kind) {
+    const std::size_t slots = static_cast<std::size_t>(slot_count);
+    const std::size_t subtree_bytes = kind == NodeKind::inner ? sizeof(Node*) * slots : 0;
+    return sizeof(Node) + key_bytes(slot_count) + subtree_bytes + sizeof(void*) * slots;
 }
 
-// Runs inside the block create() allocated, whose tail holds the slots.
-Node::Node(RootTracker& tracker, int requested_slots, int slot_count)
-    : m_elements(reinterpret_cast<Elem*>(this + 1)),
-      m_count(0),
+Node* Node::create(RootTracker& tracker, int requested_slots, NodeKind kind) {
+    const int slot_count = slot_count_for(requested_slots);
+    void* block = ::operator new(bytes_for(slot_count, kind));
+    return new (block) Node(tracker, requested_slots, slot_count, kind);
+}
+
+// Runs inside the block create() allocated; its arrays start zeroed, so no
+// slot is ever read uninitialised.
+Node::Node(RootTracker& tracker, int requested_slots, int slot_count, NodeKind kind)
+    : m_count(0),
       m_max_count(requested_slots),
       m_parent(nullptr),
       m_root_tracker(tracker),
-      m_capacity(slot_count) {
-    for (int i = 0; i < slot_count; ++i) {
-        new (&m_elements[i]) Elem();
-    }
+      m_capacity(slot_count),
+      m_subtrees_at(
+          kind == NodeKind::leaf ? 0 : static_cast<int>(sizeof(Node) + key_bytes(slot_count))) {
+    const std::size_t array_bytes = bytes_for(slot_count, kind) - sizeof(Node);
+    std::memset(static_cast<void*>(this + 1), 0, array_bytes);
     insert_zeroth_subtree(null_ptr);
 }
 
-int Node::minimum_keys() const {
-    const int usable = capacity() - 1;
-    int half = usable / 2;
-    if (2 * half < usable) {
-        ++half;
+void Node::set_subtree(int i, Node* subtree) {
+    if (is_leaf()) {
+        assert(subtree == null_ptr && "a leaf has no subtree slots");
+        return;
     }
-    return half - 1;
+    subtrees()[i] = subtree;
+}
+
+void Node::set_element(int i, const Elem& e) {
+    keys()[i] = e.m_key;
+    payloads()[i] = e.m_payload;
+    set_subtree(i, e.m_subtree);
 }
 
 void Node::insert_zeroth_subtree(Node* subtree) {
-    m_elements[0].m_key = -1;
-    m_elements[0].m_subtree = subtree;
+    keys()[0] = -1;
+    set_subtree(0, subtree);
     m_count = 1;
     if (subtree != null_ptr) {
         subtree->m_parent = this;
@@ -58,11 +74,12 @@ Node* Node::find_root() {
     return node;
 }
 
-Node::Elem& Node::smallest_key_in_subtree() {
-    if (is_leaf()) {
-        return m_elements[1];
+Node::Position Node::smallest_key_in_subtree() {
+    Node* node = this;
+    while (!node->is_leaf()) {
+        node = node->subtrees()[0];
     }
-    return m_elements[0].m_subtree->smallest_key_in_subtree();
+    return Position(node, 1);
 }
 
 bool Node::vector_insert(const Elem& e) {
@@ -73,49 +90,64 @@ bool Node::vector_insert_for_split(const Elem& e) {
     return insert_sorted(e, capacity());
 }
 
-// Shifts larger keys up one slot and drops e into the gap. The scan never
-// moves the zeroth element, so every int key is placed soundly; an equal key
-// stays in front of e.
+// Moves elements slot .. m_count - 1 up by one place.
+void Node::open_gap(int slot) {
+    int* key = keys();
+    void** payload = payloads();
+    for (int i = m_count; i > slot; --i) {
+        key[i] = key[i - 1];
+        payload[i] = payload[i - 1];
+    }
+    if (!is_leaf()) {
+        Node** subtree = subtrees();
+        for (int i = m_count; i > slot; --i) {
+            subtree[i] = subtree[i - 1];
+        }
+    }
+}
+
+// Puts e after every key not above its own, which is where shifting larger
+// keys up one slot at a time from the end would put it: an equal key stays
+// in front of e, and the zeroth element never moves, whatever e's key.
 bool Node::insert_sorted(const Elem& e, int full_count) {
     if (m_count >= full_count) {
         return false;
     }
-    const Elem element = e;
-    int slot = m_count;
-    while (slot > 1 && m_elements[slot - 1].m_key > element.m_key) {
-        m_elements[slot] = m_elements[slot - 1];
-        --slot;
-    }
-    if (element.m_subtree != null_ptr) {
-        element.m_subtree->m_parent = this;
-    }
-    m_elements[slot] = element;
-    ++m_count;
+    insert_at(rank(e.m_key) + 1, e);
     return true;
 }
 
+void Node::insert_at(int slot, const Elem& e) {
+    open_gap(slot);
+    if (e.m_subtree != null_ptr) {
+        e.m_subtree->m_parent = this;
+    }
+    set_element(slot, e);
+    ++m_count;
+}
+
 void Node::remove_at(int position) {
-    for (int slot = position; slot < m_count - 1; ++slot) {
-        m_elements[slot] = m_elements[slot + 1];
+    int* key = keys();
+    void** payload = payloads();
+    for (int i = position; i < m_count - 1; ++i) {
+        key[i] = key[i + 1];
+        payload[i] = payload[i + 1];
+    }
+    if (!is_leaf()) {
+        Node** subtree = subtrees();
+        for (int i = position; i < m_count - 1; ++i) {
+            subtree[i] = subtree[i + 1];
+        }
     }
     --m_count;
 }
 
 bool Node::vector_delete(const Elem& e) {
-    if (key_count() < 1) {
+    const int position = rank(e.m_key);
+    if (position < 1 || key(position) != e.m_key) {
         return false;
     }
-    const int key = e.m_key;  // read before any shift: e may be one of our slots
-    int lo = 1;
-    int hi = m_count - 1;
-    narrow(key, lo, hi);
-    if (m_elements[lo].m_key == key) {
-        remove_at(lo);
-    } else if (m_elements[hi].m_key == key) {
-        remove_at(hi);
-    } else {
-        return false;
-    }
+    remove_at(position);
     return true;
 }
 
@@ -128,12 +160,12 @@ bool Node::vector_delete(int index) {
 }
 
 int Node::delete_all_subtrees() {
+    if (is_leaf()) {
+        return 0;
+    }
     int released = 0;
     for (int i = 0; i < m_count; ++i) {
-        Node* child = m_elements[i].m_subtree;
-        if (child == null_ptr) {
-            continue;
-        }
+        Node* child = subtrees()[i];
         if (child->is_leaf()) {
             ++released;
         } else {
@@ -160,54 +192,80 @@ RootTracker::~RootTracker() {
     }
 }
 
-// The last node visited is kept in a local and stored into `where` on the
-// way out, so that the descent does not write memory on every level.
-Node::Elem& Node::search(const Elem& e, Node*& where) {
+// At each node the bisection finds the last key not above the one sought:
+// a hit there ends the search, otherwise the descent goes on under that
+// element (element 0 when every key is larger). This is the element and the
+// child that the checks against the first key, the last key and the
+// bisection between them select, read in one pass.
+//
+// Every node below a sound tree's root holds a key; only the start node is
+// asked whether it has none.
+Node::Landing Node::descend(int key) const {
     if (m_count == 1) {
-        return m_failure;
+        return Landing{this, 0, false};
     }
-    const int key = e.m_key;
-    Node* node = this;
-    Node* visited = this;
-    while (node != null_ptr) {
-        visited = node;
-        Elem* elements = node->m_elements;
-        if (node->m_count > 1 && key < elements[1].m_key) {
-            node = elements[0].m_subtree;
-            continue;
+    const Node* node = this;
+    for (;;) {
+        const int* keys = node->keys();
+        const int* last = node->bisect(key);
+        const int slot = static_cast<int>(last - keys);
+        if (*last == key) {
+            return Landing{node, slot, true};
         }
-        const int last = node->m_count - 1;
-        if (key > elements[last].m_key) {
-            node = elements[last].m_subtree;
-            continue;
+        const int below = slot - (*last > key ? 1 : 0);
+        if (node->is_leaf()) {
+            return Landing{node, below, false};
         }
-        int lo = 1;
-        int hi = last;
-        node->narrow(key, lo, hi);
-        if (elements[lo].m_key == key) {
-            where = visited;
-            return elements[lo];
-        }
-        if (elements[hi].m_key == key) {
-            where = visited;
-            return elements[hi];
-        }
-        node = elements[hi].m_key > key ? elements[lo].m_subtree : elements[hi].m_subtree;
+        node = node->subtrees()[below];
     }
-    where = visited;
-    return m_failure;
 }
 
+Node::ConstPosition Node::search(const Elem& e, const Node*& where) const {
+    if (m_count == 1) {
+        return ConstPosition::failure();
+    }
+    const Landing landing = descend(e.m_key);
+    where = landing.node;
+    return landing.found ? ConstPosition(landing.node, landing.slot) : ConstPosition::failure();
+}
+
+Node::Position Node::search(const Elem& e, Node*& where) {
+    const Node* visited = where;
+    const ConstPosition found = static_cast<const Node*>(this)->search(e, visited);
+    where = const_cast<Node*>(visited);  // the nodes of a non-const tree
+    return Position(const_cast<Node*>(found.node()), found.index());
+}
+
+// As search, then vector_insert into the node it ends at (the rank it found
+// there is where vector_insert would put the key), or split_insert when that
+// node is full. An empty root takes the key itself.
 bool Node::tree_insert(const Elem& e) {
-    Node* where = this;
-    const Elem& found = search(e, where);
-    if (found.m_subtree != invalid_ptr) {
+    const Landing landing = descend(e.m_key);
+    if (landing.found) {
         return false;
     }
-    if (where->vector_insert(e)) {
+    Node* where = const_cast<Node*>(landing.node);  // a node of this non-const tree
+    if (where->m_count < where->capacity() - 1) {
+        where->insert_at(landing.slot + 1, e);
         return true;
     }
     return where->split_insert(e);
+}
+
+// Copies elements first .. last of `source` behind this node's elements,
+// in order, and adopts the children they carry. Like vector_insert, it puts
+// nothing into a full node.
+void Node::append_from(const Node& source, int first, int last) {
+    for (int j = first; j <= last && m_count < capacity() - 1; ++j) {
+        const int slot = m_count++;
+        keys()[slot] = source.keys()[j];
+        payloads()[slot] = source.payloads()[j];
+        if (!is_leaf()) {
+            Node* child = source.subtrees()[j];
+            subtrees()[slot] = child;
+            child->m_parent = this;
+        }
+    }
 }
 
 bool Node::split_insert(const Elem& e) {
@@ -220,29 +278,24 @@ bool Node::split_insert(const Elem& e) {
         ++middle;
     }
 
-    Node* sibling = create(m_root_tracker, m_max_count);
-    Elem median = m_elements[middle];
+    Node* sibling =
+        create(m_root_tracker, m_max_count, is_leaf() ? NodeKind::leaf : NodeKind::inner);
+    Elem median = element(middle);
     sibling->insert_zeroth_subtree(median.m_subtree);
     median.m_subtree = sibling;
-    for (int j = middle + 1; j < m_count; ++j) {
-        sibling->vector_insert(m_elements[j]);
-    }
-    sibling->m_count = m_count - middle;
+    sibling->append_from(*this, middle + 1, m_count - 1);
     m_count = middle;
-    sibling->m_parent = m_parent;
 
+    // The parent's insertion of the median makes it the sibling's parent.
     if (m_parent != nullptr) {
         if (!m_parent->vector_insert(median)) {
             m_parent->split_insert(median);
         }
         return true;
     }
-    Node* new_root = create(m_root_tracker, m_max_count);
+    Node* new_root = create(m_root_tracker, m_max_count, NodeKind::inner);
     new_root->insert_zeroth_subtree(this);
-    m_parent = new_root;
-    sibling->m_parent = new_root;
     new_root->vector_insert(median);
     m_root_tracker.set_root(m_root_tracker.m_root, new_root);
-    new_root->m_parent = nullptr;
     return true;
 }

@@ -11,8 +11,9 @@
 #include "stdout_capture.h"
 
 // A node outside any tree, released when the owner goes.
-inline std::unique_ptr<Node> looseNode(RootTracker& tracker, int requested_slots) {
-    return std::unique_ptr<Node>(Node::create(tracker, requested_slots));
+inline std::unique_ptr<Node> looseNode(RootTracker& tracker, int requested_slots,
+                                       NodeKind kind = NodeKind::leaf) {
+    return std::unique_ptr<Node>(Node::create(tracker, requested_slots, kind));
 }
 
 class TreeBuilder {
@@ -20,7 +21,7 @@ public:
     explicit TreeBuilder(int order) : m_slots(order + 1) {}
 
     Node* leaf(std::initializer_list<int> keys) {
-        Node* node = Node::create(tracker, m_slots);
+        Node* node = Node::create(tracker, m_slots, NodeKind::leaf);
         for (int key : keys) {
             node->vector_insert(Node::Elem(key, nullptr, null_ptr));
         }
@@ -29,7 +30,7 @@ public:
 
     // An inner node whose zeroth child is `first`, then (key, child) pairs.
     Node* inner(Node* first, std::initializer_list<std::pair<int, Node*>> rest) {
-        Node* node = Node::create(tracker, m_slots);
+        Node* node = Node::create(tracker, m_slots, NodeKind::inner);
         node->insert_zeroth_subtree(first);
         for (const auto& [key, child] : rest) {
             node->vector_insert(Node::Elem(key, nullptr, child));

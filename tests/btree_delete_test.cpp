@@ -123,12 +123,14 @@ TEST(BTreeDelete, InnerKeyIsReplacedByItsSuccessorWithItsPayload) {
         tree.insert(record.value, &record);
     }
     ASSERT_EQ(shapeOf(tree), "size=4 ((1) 2 (3 4))");
-    Node::Elem& separator = tree.root()->m_elements[1];
-    Node* rightChild = separator.m_subtree;
+    Node* root = tree.root();
+    Node* rightChild = root->subtree(1);
     EXPECT_TRUE(tree.erase(2));
     EXPECT_EQ(shapeOf(tree), "size=3 ((1) 3 (4))");
-    EXPECT_EQ(separator.m_payload, &records[2]);
-    EXPECT_EQ(separator.m_subtree, rightChild);
+    ASSERT_EQ(tree.root(), root);
+    EXPECT_EQ(root->key(1), 3);
+    EXPECT_EQ(root->payload(1), &records[2]);
+    EXPECT_EQ(root->subtree(1), rightChild);
     EXPECT_EQ(tree.find(2), nullptr);
     EXPECT_EQ(tree.find(3), &records[2]);
 }
@@ -144,14 +146,14 @@ TEST(BTreeDelete, InnerNodesRotateFromTheRightAndMoveTheirChild) {
     TreeBuilder tree(3);
     Node* movedChild = tree.leaf({5});
     Node* rightInner = tree.inner(movedChild, {{6, tree.leaf({7})}, {8, tree.leaf({9})}});
-    Node* secondChild = rightInner->m_elements[1].m_subtree;
+    Node* secondChild = rightInner->subtree(1);
     Node* leftInner = tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}});
     tree.plant(tree.inner(leftInner, {{4, rightInner}}));
     expectErase(tree, 1, "size=8 (((2 3) 4 (5)) 6 ((7) 8 (9)))");
     EXPECT_EQ(movedChild->m_parent, leftInner);
-    EXPECT_EQ(rightInner->m_elements[0].m_key, -1);
-    EXPECT_EQ(rightInner->m_elements[0].m_payload, nullptr);
-    EXPECT_EQ(rightInner->m_elements[0].m_subtree, secondChild);
+    EXPECT_EQ(rightInner->key(0), -1);
+    EXPECT_EQ(rightInner->payload(0), nullptr);
+    EXPECT_EQ(rightInner->subtree(0), secondChild);
 }
 
 TEST(BTreeDelete, InnerNodesRotateFromTheLeftAndMoveTheirChild) {

@@ -18,7 +18,7 @@ Node::Elem element(int key, void* payload = nullptr, Node* subtree = null_ptr) {
 std::vector<int> keysOf(const Node& node) {
     std::vector<int> keys;
     for (int i = 1; i < node.m_count; ++i) {
-        keys.push_back(node.m_elements[i].m_key);
+        keys.push_back(node.key(i));
     }
     return keys;
 }
@@ -30,8 +30,8 @@ TEST(BTreeNode, NewNodeIsAnEmptyLeafAndItsOwnRoot) {
     auto nodeOwner = looseNode(tracker, 4);
     Node& node = *nodeOwner;
     EXPECT_EQ(node.m_count, 1);
-    EXPECT_EQ(node.m_elements[0].m_key, -1);
-    EXPECT_EQ(node.m_elements[0].m_subtree, null_ptr);
+    EXPECT_EQ(node.key(0), -1);
+    EXPECT_EQ(node.subtree(0), null_ptr);
     EXPECT_TRUE(node.is_leaf());
     EXPECT_EQ(node.find_root(), &node);
     EXPECT_EQ(node.capacity(), 4);
@@ -79,13 +79,13 @@ TEST(BTreeNode, VectorInsertPlacesAnEqualKeyAfterTheExistingOne) {
     int second = 0;
     node.vector_insert(element(5, &first));
     node.vector_insert(element(5, &second));
-    EXPECT_EQ(node.m_elements[1].m_payload, &first);
-    EXPECT_EQ(node.m_elements[2].m_payload, &second);
+    EXPECT_EQ(node.payload(1), &first);
+    EXPECT_EQ(node.payload(2), &second);
 }
 
 TEST(BTreeNode, VectorInsertAdoptsTheElementsSubtree) {
     RootTracker tracker;
-    auto parentOwner = looseNode(tracker, 4);
+    auto parentOwner = looseNode(tracker, 4, NodeKind::inner);
     Node& parent = *parentOwner;
     auto childOwner = looseNode(tracker, 4);
     Node& child = *childOwner;
@@ -95,7 +95,7 @@ TEST(BTreeNode, VectorInsertAdoptsTheElementsSubtree) {
 
 TEST(BTreeNode, KeysBelowMinusOneNeverDisplaceTheZerothElement) {
     RootTracker tracker;
-    auto nodeOwner = looseNode(tracker, 8);
+    auto nodeOwner = looseNode(tracker, 8, NodeKind::inner);
     Node& node = *nodeOwner;
     auto leftmostOwner = looseNode(tracker, 8);
     Node& leftmost = *leftmostOwner;
@@ -103,11 +103,11 @@ TEST(BTreeNode, KeysBelowMinusOneNeverDisplaceTheZerothElement) {
     for (int key : {-5, 3, -100, INT_MIN, -2}) {
         ASSERT_TRUE(node.vector_insert(element(key)));
     }
-    EXPECT_EQ(node.m_elements[0].m_key, -1);
-    EXPECT_EQ(node.m_elements[0].m_subtree, &leftmost);
+    EXPECT_EQ(node.key(0), -1);
+    EXPECT_EQ(node.subtree(0), &leftmost);
     EXPECT_EQ(keysOf(node), (std::vector<int>{INT_MIN, -100, -5, -2, 3}));
     EXPECT_TRUE(node.vector_insert_for_split(element(-3)));
-    EXPECT_EQ(node.m_elements[0].m_subtree, &leftmost);
+    EXPECT_EQ(node.subtree(0), &leftmost);
     EXPECT_EQ(keysOf(node), (std::vector<int>{INT_MIN, -100, -5, -3, -2, 3}));
 }
 
@@ -147,8 +147,8 @@ TEST(BTreeNode, VectorDeleteByIndexChecksTheRange) {
     EXPECT_FALSE(node.vector_delete(node.m_count));
     EXPECT_TRUE(node.vector_delete(0));
     EXPECT_EQ(node.m_count, 2);
-    EXPECT_EQ(node.m_elements[0].m_key, 10);
-    EXPECT_EQ(node.m_elements[1].m_key, 20);
+    EXPECT_EQ(node.key(0), 10);
+    EXPECT_EQ(node.key(1), 20);
 }
 
 TEST(BTreeNode, SmallestKeyInSubtreeIsElementOneOfTheLeftmostLeaf) {
@@ -156,8 +156,9 @@ TEST(BTreeNode, SmallestKeyInSubtreeIsElementOneOfTheLeftmostLeaf) {
     Node* leftmost = tree.leaf({1});
     tree.plant(tree.inner(tree.inner(leftmost, {{2, tree.leaf({3})}}),
                           {{4, tree.inner(tree.leaf({5}), {{6, tree.leaf({7})}})}}));
-    EXPECT_EQ(&tree.root()->smallest_key_in_subtree(), &leftmost->m_elements[1]);
-    EXPECT_EQ(&leftmost->smallest_key_in_subtree(), &leftmost->m_elements[1]);
+    EXPECT_EQ(tree.root()->smallest_key_in_subtree(), Node::Position(leftmost, 1));
+    EXPECT_EQ(leftmost->smallest_key_in_subtree(), Node::Position(leftmost, 1));
+    EXPECT_EQ(tree.root()->smallest_key_in_subtree().key(), 1);
 }
 
 TEST(RootTracker, SetRootWithAWrongOldRootThrowsAndKeepsTheRoot) {
@@ -179,7 +180,7 @@ TEST(BTreeSearch, EmptyTreeMissesAndLeavesWhereUntouched) {
     auto rootOwner = looseNode(tracker, 4);
     Node& root = *rootOwner;
     Node* where = reinterpret_cast<Node*>(&tracker);
-    EXPECT_EQ(&root.search(element(5), where), &Node::m_failure);
+    EXPECT_TRUE(root.search(element(5), where).is_failure());
     EXPECT_EQ(where, reinterpret_cast<Node*>(&tracker));
 }
 
@@ -191,12 +192,15 @@ TEST(BTreeSearch, MissesStopAtTheLeafTheKeyBelongsIn) {
     tree.plant(tree.inner(tree.inner(leafOne, {{2, tree.leaf({3})}}),
                           {{4, tree.inner(leafFive, {{6, leafSeven}})}}));
     Node* where = nullptr;
-    EXPECT_EQ(&tree.root()->search(element(-50), where), &Node::m_failure);
+    EXPECT_TRUE(tree.root()->search(element(-50), where).is_failure());
     EXPECT_EQ(where, leafOne);
-    EXPECT_EQ(&tree.root()->search(element(8), where), &Node::m_failure);
+    EXPECT_TRUE(tree.root()->search(element(8), where).is_failure());
     EXPECT_EQ(where, leafSeven);
-    EXPECT_EQ(&tree.root()->search(element(100), where), &Node::m_failure);
+    const Node::Position miss = tree.root()->search(element(100), where);
     EXPECT_EQ(where, leafSeven);
+    EXPECT_EQ(miss.key(), -1);
+    EXPECT_EQ(miss.payload(), nullptr);
+    EXPECT_EQ(miss.subtree(), invalid_ptr);
     EXPECT_EQ(Node::m_failure.m_key, -1);
     EXPECT_EQ(Node::m_failure.m_subtree, invalid_ptr);
 }
@@ -206,10 +210,14 @@ TEST(BTreeSearch, FindsKeysInInnerNodesWithoutDescending) {
     Node* inner = tree.inner(tree.leaf({5}), {{6, tree.leaf({7})}});
     tree.plant(tree.inner(tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}}), {{4, inner}}));
     Node* where = nullptr;
-    EXPECT_EQ(&tree.root()->search(element(4), where), &tree.root()->m_elements[1]);
+    EXPECT_EQ(tree.root()->search(element(4), where), Node::Position(tree.root(), 1));
     EXPECT_EQ(where, tree.root());
-    EXPECT_EQ(&tree.root()->search(element(6), where), &inner->m_elements[1]);
+    EXPECT_EQ(tree.root()->search(element(6), where), Node::Position(inner, 1));
     EXPECT_EQ(where, inner);
+    const Node* constWhere = nullptr;
+    const Node& constRoot = *tree.root();
+    EXPECT_EQ(constRoot.search(element(6), constWhere).key(), 6);
+    EXPECT_EQ(constWhere, inner);
 }
 
 TEST(BTreeSplit, ShapesForOrdersThreeFourAndFive) {
@@ -262,14 +270,14 @@ TEST(BTreeSplit, RefusesANodeThatIsNotExactlyFull) {
 
 TEST(BTreeInsert, DuplicateKeyKeepsTheStoredPayload) {
     RootTracker tracker;
-    Node* root = Node::create(tracker, 4);
+    Node* root = Node::create(tracker, 4, NodeKind::leaf);
     tracker.set_root(null_ptr, root);
     int first = 0;
     int second = 0;
     EXPECT_TRUE(root->tree_insert(element(3, &first)));
     EXPECT_FALSE(tracker.m_root->tree_insert(element(3, &second)));
     Node* where = nullptr;
-    EXPECT_EQ(tracker.m_root->search(element(3), where).m_payload, &first);
+    EXPECT_EQ(tracker.m_root->search(element(3), where).payload(), &first);
 }
 
 TEST(BTreeInsert, LongRandomSequencesKeepTheInvariantsForManyOrders) {

@@ -23,21 +23,21 @@ TEST(BTreeInvariants, SoundTreePasses) {
 TEST(BTreeInvariants, NoticesAWrongParentLink) {
     TreeBuilder tree(3);
     Node* root = plantSmallTree(tree);
-    root->m_elements[1].m_subtree->m_parent = root->m_elements[2].m_subtree;
+    root->subtree(1)->m_parent = root->subtree(2);
     EXPECT_NE(check_btree(tree.tracker).find("wrong m_parent"), std::string::npos);
 }
 
 TEST(BTreeInvariants, NoticesKeysOutOfOrderAcrossNodes) {
     TreeBuilder tree(3);
     Node* root = plantSmallTree(tree);
-    root->m_elements[1].m_subtree->m_elements[1].m_key = 9;
+    root->subtree(1)->set_key(1, 9);
     EXPECT_NE(check_btree(tree.tracker).find("not below the parent's bound"), std::string::npos);
 }
 
 TEST(BTreeInvariants, NoticesAnUnderfullNode) {
     TreeBuilder tree(3);
     Node* root = plantSmallTree(tree);
-    root->m_elements[0].m_subtree->m_count = 1;
+    root->subtree(0)->m_count = 1;
     EXPECT_NE(check_btree(tree.tracker).find("underfull"), std::string::npos);
 }
 
@@ -51,7 +51,7 @@ TEST(BTreeInvariants, NoticesLeavesAtDifferentDepths) {
 TEST(BTreeInvariants, NoticesATrackerThatLostTheRoot) {
     TreeBuilder tree(3);
     Node* root = plantSmallTree(tree);
-    Node* child = root->m_elements[0].m_subtree;
+    Node* child = root->subtree(0);
     tree.tracker.m_root = child;
     EXPECT_EQ(check_btree(tree.tracker), "the root has a parent");
     tree.tracker.m_root = root;

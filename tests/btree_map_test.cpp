@@ -78,8 +78,8 @@ TEST(BTreeMap, NodeDumpListsEveryNodeInPreorder) {
         tree.insert(key, nullptr);
     }
     const Node* root = tree.root();
-    const Node* left = root->m_elements[0].m_subtree;
-    const Node* right = root->m_elements[1].m_subtree;
+    const Node* left = root->subtree(0);
+    const Node* right = root->subtree(1);
     auto address = [](const void* pointer) {
         std::ostringstream text;
         text << pointer;
