@@ -219,6 +219,7 @@ private:
     bool insert_sorted(const Elem& e, int full_count);
     void insert_at(int slot, const Elem& e);
     void open_gap(int slot);
+    void shift(int to, int from, int count);
     void remove_at(int position);
     void append_from(const Node& source, int first, int last);
     static void repair_underflow(Node* node);

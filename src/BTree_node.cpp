@@ -92,17 +92,42 @@ bool Node::vector_insert_for_split(const Elem& e) {
 
 // Moves elements slot .. m_count - 1 up by one place.
 void Node::open_gap(int slot) {
-    int* key = keys();
-    void** payload = payloads();
-    for (int i = m_count; i > slot; --i) {
-        key[i] = key[i - 1];
-        payload[i] = payload[i - 1];
+    shift(slot + 1, slot, m_count - slot);
+}
+
+namespace {
+
+// memmove for runs of slots; a few slots are cheaper to copy by hand than
+// to hand to a call.
+template <typename T>
+void move_slots(T* to, const T* from, std::size_t count) {
+    if (count > 4) {
+        std::memmove(to, from, count * sizeof(T));
+    } else if (to < from) {
+        for (std::size_t i = 0; i < count; ++i) {
+            to[i] = from[i];
+        }
+    } else {
+        for (std::size_t i = count; i > 0; --i) {
+            to[i - 1] = from[i - 1];
+        }
     }
+}
+
+}  // namespace
+
+// Moves `count` elements from slot `from` to slot `to`, every array at once.
+void Node::shift(int to, int from, int count) {
+    if (count <= 0) {
+        return;
+    }
+    const std::size_t n = static_cast<std::size_t>(count);
+    move_slots(keys() + to, keys() + from, n);
+    void** payload = payloads();
+    move_slots(payload + to, payload + from, n);
     if (!is_leaf()) {
         Node** subtree = subtrees();
-        for (int i = m_count; i > slot; --i) {
-            subtree[i] = subtree[i - 1];
-        }
+        move_slots(subtree + to, subtree + from, n);
     }
 }
 
@@ -127,18 +152,7 @@ void Node::insert_at(int slot, const Elem& e) {
 }
 
 void Node::remove_at(int position) {
-    int* key = keys();
-    void** payload = payloads();
-    for (int i = position; i < m_count - 1; ++i) {
-        key[i] = key[i + 1];
-        payload[i] = payload[i + 1];
-    }
-    if (!is_leaf()) {
-        Node** subtree = subtrees();
-        for (int i = position; i < m_count - 1; ++i) {
-            subtree[i] = subtree[i + 1];
-        }
-    }
+    shift(position, position + 1, m_count - 1 - position);
     --m_count;
 }
 
