@@ -111,6 +111,27 @@ TEST(BTreeNode, KeysBelowMinusOneNeverDisplaceTheZerothElement) {
     EXPECT_EQ(keysOf(node), (std::vector<int>{INT_MIN, -100, -5, -3, -2, 3}));
 }
 
+// rank is the bisection behind search, insertion and removal: the number of
+// keys not above the one given, for every fill and every probe.
+TEST(BTreeNode, RankCountsTheKeysNotAboveTheProbe) {
+    RootTracker tracker;
+    auto nodeOwner = looseNode(tracker, 40);
+    Node& node = *nodeOwner;
+    EXPECT_EQ(node.rank(7), 0);
+    std::vector<int> keys;
+    for (int i = 1; i <= 38; ++i) {
+        const int key = 3 * i - 60;
+        ASSERT_TRUE(node.vector_insert(element(key)));
+        keys.push_back(key);
+        for (int probe = -65; probe <= 3 * i - 55; ++probe) {
+            const auto notAbove = std::upper_bound(keys.begin(), keys.end(), probe) - keys.begin();
+            ASSERT_EQ(node.rank(probe), notAbove) << "keys " << i << " probe " << probe;
+        }
+    }
+    EXPECT_EQ(node.rank(INT_MIN), 0);
+    EXPECT_EQ(node.rank(INT_MAX), 38);
+}
+
 TEST(BTreeNode, VectorDeleteByKeyClosesTheGapOrRefuses) {
     RootTracker tracker;
     auto nodeOwner = looseNode(tracker, 6);

@@ -56,3 +56,26 @@ TEST(BTreeInvariants, NoticesATrackerThatLostTheRoot) {
     EXPECT_EQ(check_btree(tree.tracker), "the root has a parent");
     tree.tracker.m_root = root;
 }
+
+TEST(BTreeInvariants, NoticesAnInnerElementWithoutASubtree) {
+    TreeBuilder tree(3);
+    Node* root = plantSmallTree(tree);
+    Node* child = root->subtree(2);
+    root->set_subtree(2, null_ptr);
+    EXPECT_NE(check_btree(tree.tracker).find("inner element 2 lacks a subtree"), std::string::npos);
+    root->set_subtree(2, child);
+    EXPECT_EQ(check_btree(tree.tracker), "");
+}
+
+TEST(BTreeInvariants, NoticesANodeOfAnotherSlotCount) {
+    TreeBuilder tree(3);
+    Node* root = plantSmallTree(tree);
+    Node* wide = Node::create(tree.tracker, 6, NodeKind::leaf);
+    wide->vector_insert(Node::Elem(3, nullptr, null_ptr));
+    Node* narrow = root->subtree(1);
+    root->set_subtree(1, wide);
+    wide->m_parent = root;
+    EXPECT_NE(check_btree(tree.tracker).find("slot count"), std::string::npos);
+    root->set_subtree(1, narrow);
+    delete wide;
+}
