@@ -1,12 +1,16 @@
 // AVL node operations and the AVL tree map.
 #include "AVLBinaryTree.h"
 
-#include <memory>
+#include <cstddef>
 
-AVLBinaryTreeNode::~AVLBinaryTreeNode() {
-    delete nodeData;
-    delete left;
-    delete right;
+static_assert(offsetof(AVLBinaryTreeNode, right) ==
+                  offsetof(AVLBinaryTreeNode, left) + sizeof(AVLBinaryTreeNode*),
+              "right must follow left");
+
+AVLBinaryTreeNode*& AVLBinaryTreeNode::linkTo(bool larger) {
+    char* links = reinterpret_cast<char*>(this) + offsetof(AVLBinaryTreeNode, left);
+    const std::size_t chosen = static_cast<std::size_t>(larger) * sizeof(AVLBinaryTreeNode*);
+    return *reinterpret_cast<AVLBinaryTreeNode**>(links + chosen);
 }
 
 bool AVLBinaryTreeNode::member(int key) const {
@@ -15,108 +19,149 @@ bool AVLBinaryTreeNode::member(int key) const {
 
 NodeData* AVLBinaryTreeNode::find(int key) const {
     const AVLBinaryTreeNode* node = this;
-    while (node != nullptr) {
-        if (node->nodeData->key < key) {
-            node = node->right;
-        } else if (node->nodeData->key > key) {
-            node = node->left;
-        } else {
+    do {
+        const int own = AVLSlotPool::keyOf(node);
+        if (own == key) {
             return node->nodeData;
         }
-    }
+        // Both links are read and one is chosen without a branch: which way
+        // a random key goes cannot be predicted.
+        AVLBinaryTreeNode* const smaller = node->left;
+        AVLBinaryTreeNode* const larger = node->right;
+        node = own < key ? larger : smaller;
+    } while (node != nullptr);
     return nullptr;
 }
 
-// A child subtree has grown exactly when its root's balance went from 0 to
-// non-zero: a child at -1 or +1 either returns to 0 or is rotated back to
-// its former height.
 bool AVLBinaryTreeNode::insert(NodeData* record) {
-    const int key = record->key;
-    if (key < nodeData->key) {
-        if (left == nullptr) {
-            left = new AVLBinaryTreeNode(record);
-            --balance;
-            return true;
-        }
-        const int before = left->balance;
-        const bool inserted = left->insert(record);
-        left = left->rebalance();
-        if (before == 0 && left->balance != 0) {
-            --balance;
-        }
-        return inserted;
-    }
-    if (key > nodeData->key) {
-        if (right == nullptr) {
-            right = new AVLBinaryTreeNode(record);
-            ++balance;
-            return true;
-        }
-        const int before = right->balance;
-        const bool inserted = right->insert(record);
-        right = right->rebalance();
-        if (before == 0 && right->balance != 0) {
-            ++balance;
-        }
-        return inserted;
-    }
-    return false;
+    return insertKey(record, record->key) != Change::refused;
 }
 
-namespace {
+// How a node's balance moved, from its own before and after values: the
+// holder of the link to it needs no more to rebalance it and to tell
+// whether the subtree grew (0 to -1 or +1) or shrank (-1 or +1 to 0).
+AVLBinaryTreeNode::Change AVLBinaryTreeNode::changeTo(int before, int after) {
+    if (after < -1 || after > 1) {
+        return Change::unbalanced;
+    }
+    if (before == 0 && after != 0) {
+        return Change::grown;
+    }
+    if (before != 0 && after == 0) {
+        return Change::shrunk;
+    }
+    return Change::same;
+}
 
-// Removes `key` below `child` and fixes the link and the parent's balance.
-// A non-empty child subtree has become lower exactly when its root's balance
-// went from -1 or +1 to 0. `shrink` is -1 for the right side, +1 for the left.
-AVLBinaryTreeNode* removeBelow(AVLBinaryTreeNode*& child, int& balance, int shrink, int key) {
-    if (child == nullptr) {
-        return nullptr;
+// The holder rebalances a child link and applies the growth test (the
+// child's balance going from 0 to non-zero) with what the child reports of
+// itself: a child that grew keeps its balance under rebalance, and one that
+// had to be rotated was at -1 or +1 before, so it has not grown. Only this
+// node and the side taken are kept across the descent; the key travels as a
+// value.
+AVLBinaryTreeNode::Change AVLBinaryTreeNode::insertKey(NodeData* record, int key) {
+    const int own = AVLSlotPool::keyOf(this);
+    if (key == own) {
+        return Change::refused;
     }
-    const int before = child->balance;
-    AVLBinaryTreeNode* removed = child->removeKey(key);
-    if (removed == child) {
-        child = removed->left;
-    }
+    const bool larger = key > own;
+    AVLBinaryTreeNode* child = linkTo(larger);
     if (child == nullptr) {
-        balance += shrink;
+        linkTo(larger) = createFor(record);
     } else {
-        child = child->rebalance();
-        if ((before == 1 || before == -1) && child->balance == 0) {
-            balance += shrink;
+        const Change below = child->insertKey(record, key);
+        if (below != Change::grown) {
+            if (below == Change::unbalanced) {
+                AVLBinaryTreeNode*& link = linkTo(larger);
+                link = link->rotateToBalance();
+            }
+            return below == Change::refused ? Change::refused : Change::same;
         }
     }
-    return removed;
+    return addToBalance(larger ? +1 : -1);
 }
 
-}  // namespace
+AVLBinaryTreeNode::Change AVLBinaryTreeNode::addToBalance(int step) {
+    const int before = balance;
+    balance = before + step;
+    return changeTo(before, balance);
+}
+
+// Removes `key` below this node and fixes the link and this node's balance.
+// A non-empty child subtree has become lower exactly when its root's balance
+// went from -1 or +1 to 0, also through the rotation that rebalances it. The
+// child reports how its own balance moved, so its balance is not read again
+// here; a child that removed itself left its balance alone.
+AVLBinaryTreeNode::Removal AVLBinaryTreeNode::removeRec(int key) {
+    const int own = AVLSlotPool::keyOf(this);
+    if (own == key) {
+        return removeSelf();
+    }
+    const bool larger = key > own;
+    AVLBinaryTreeNode* child = linkTo(larger);
+    if (child == nullptr) {
+        return Removal{nullptr, Change::same};
+    }
+    const Removal below = child->removeRec(key);
+    AVLBinaryTreeNode*& link = linkTo(larger);
+    child = link;
+    bool lower = false;
+    if (below.removed == child) {
+        const int before = child->balance;
+        child = child->left;
+        link = child;
+        lower = child == nullptr;
+        if (!lower) {
+            child = child->rebalance();
+            link = child;
+            lower = (before == 1 || before == -1) && child->balance == 0;
+        }
+    } else if (below.change == Change::unbalanced) {
+        child = child->rotateToBalance();
+        link = child;
+        lower = child->balance == 0;
+    } else {
+        lower = below.change == Change::shrunk;
+    }
+    if (!lower) {
+        return Removal{below.removed, Change::same};
+    }
+    return Removal{below.removed, addToBalance(larger ? -1 : +1)};
+}
 
 AVLBinaryTreeNode* AVLBinaryTreeNode::removeKey(int key) {
-    if (nodeData->key < key) {
-        return removeBelow(right, balance, -1, key);
-    }
-    if (nodeData->key > key) {
-        return removeBelow(left, balance, +1, key);
-    }
-    return removeThisNode();
+    return removeRec(key).removed;
+}
+
+AVLBinaryTreeNode* AVLBinaryTreeNode::removeThisNode() {
+    return removeSelf().removed;
 }
 
 // With two children, an even key is replaced by its in-order successor and
-// an odd key (remainder 1, or -1 when negative) by its predecessor.
-AVLBinaryTreeNode* AVLBinaryTreeNode::removeThisNode() {
+// an odd key (remainder 1, or -1 when negative) by its predecessor. The two
+// nodes then exchange their records' contents: this node holds the
+// replacement's key and payload, and the node handed back the removed key's,
+// as an exchange of the records themselves would leave them, while every
+// record stays in its own node's slot.
+AVLBinaryTreeNode::Removal AVLBinaryTreeNode::removeSelf() {
     if (right == nullptr) {
-        return this;
+        return Removal{this, Change::same};
     }
     if (left == nullptr) {
         left = right;
         right = nullptr;
-        return this;
+        return Removal{this, Change::same};
     }
     const int replacement = nodeData->key % 2 == 0 ? right->first()->key : left->last()->key;
-    AVLBinaryTreeNode* holder = removeKey(replacement);
+    const Removal removal = removeRec(replacement);
     NodeData* own = nodeData;
-    nodeData = holder->nodeData;
-    holder->nodeData = own;
-    return holder;
+    NodeData* theirs = removal.removed->nodeData;
+    const NodeData removedContents = *own;
+    own->key = theirs->key;
+    own->data = theirs->data;
+    theirs->key = removedContents.key;
+    theirs->data = removedContents.data;
+    return removal;
 }
 
 NodeData* AVLBinaryTreeNode::first() {
@@ -197,7 +242,9 @@ AVLBinaryTreeNode* AVLBinaryTreeNode::rotateLeft() {
     return pivot;
 }
 
-AVLBinaryTreeNode* AVLBinaryTreeNode::rebalance() {
+// rebalance() for a node at -2 or +2 (or beyond, which no sound tree
+// reaches): the first of its cases that holds is applied.
+AVLBinaryTreeNode* AVLBinaryTreeNode::rotateToBalance() {
     if (balance == -2) {
         if (left->balance == -1 || left->balance == 0) {
             return rotateRight();
@@ -218,25 +265,22 @@ AVLBinaryTreeNode* AVLBinaryTreeNode::rebalance() {
     return this;
 }
 
-AVLBinaryTree::~AVLBinaryTree() {
-    delete root;
-}
+AVLBinaryTree::~AVLBinaryTree() = default;
 
 int AVLBinaryTree::size() const {
     return root != nullptr ? root->size() : 0;
 }
 
 bool AVLBinaryTree::insert(int key, Data* data) {
-    auto record = std::make_unique<NodeData>(key, data);
+    NodeData* record = pool.newRecord(key, data);
     if (root == nullptr) {
-        root = new AVLBinaryTreeNode(record.get());
-        record.release();
+        root = AVLBinaryTreeNode::createFor(record);
         return true;
     }
-    const bool inserted = root->insert(record.get());
+    const bool inserted = root->insert(record);
     root = root->rebalance();
-    if (inserted) {
-        record.release();
+    if (!inserted) {
+        pool.freeRecord(record);
     }
     return inserted;
 }
@@ -257,7 +301,10 @@ bool AVLBinaryTree::erase(int key) {
     }
     removed->left = nullptr;
     removed->right = nullptr;
-    delete removed;
+    pool.freeNode(removed);
+    if (root == nullptr) {
+        pool.restartWhenEmpty();
+    }
     return true;
 }
 

@@ -15,6 +15,9 @@ std::string checkNode(const AVLBinaryTreeNode* node, long long lower, long long 
     if (node->nodeData == nullptr) {
         return "node without a record";
     }
+    if (node->nodeData != AVLSlotPool::recordBeside(node)) {
+        return "record outside its node's slot";
+    }
     const int key = node->nodeData->key;
     const std::string where = " at key " + std::to_string(key);
     if (key <= lower || key >= upper) {
@@ -48,5 +51,11 @@ std::string checkAvlSubtree(const AVLBinaryTreeNode* root) {
 }
 
 std::string AVLBinaryTree::checkInvariants() const {
-    return checkAvlSubtree(root);
+    std::string problem = checkAvlSubtree(root);
+    const std::size_t nodes = static_cast<std::size_t>(size());
+    if (problem.empty() && pool.liveSlots() != nodes) {
+        problem = "the pool holds " + std::to_string(pool.liveSlots()) + " slots for " +
+                  std::to_string(nodes) + " nodes";
+    }
+    return problem;
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "AVLBinaryTree.h"
 #include "stdout_capture.h"
@@ -9,7 +10,8 @@
 namespace {
 
 // A bare node tree, grown the way the map grows it: insert below the root,
-// then rebalance the root.
+// then rebalance the root. Its pool holds the nodes and records, and
+// releases them all when the tree goes.
 class NodeTree {
 public:
     explicit NodeTree(std::initializer_list<int> keys) {
@@ -17,18 +19,17 @@ public:
             add(key);
         }
     }
-    ~NodeTree() { delete root; }
 
     bool add(int key) {
-        auto record = std::make_unique<NodeData>(key, nullptr);
+        NodeData* record = pool.newRecord(key, nullptr);
         if (root == nullptr) {
-            root = new AVLBinaryTreeNode(record.release());
+            root = AVLBinaryTreeNode::createFor(record);
             return true;
         }
-        const bool inserted = root->insert(record.get());
+        const bool inserted = root->insert(record);
         root = root->rebalance();
-        if (inserted) {
-            record.release();
+        if (!inserted) {
+            pool.freeRecord(record);
         }
         return inserted;
     }
@@ -37,13 +38,14 @@ public:
         return writtenBy([this](std::ostream& out) { root->preorderTraversal(out); });
     }
 
-    // Frees a node that a removal handed back, without its former links.
+    // Detaches a node that a removal handed back from its former links; the
+    // pool releases its slot with the rest.
     static void release(AVLBinaryTreeNode* removed) {
         removed->left = nullptr;
         removed->right = nullptr;
-        delete removed;
     }
 
+    AVLSlotPool pool;
     AVLBinaryTreeNode* root = nullptr;
 };
 
@@ -167,4 +169,43 @@ TEST(AVLNode, InvariantCheckNoticesAWrongBalanceAndBrokenOrder) {
     tree.root->balance = 0;
     tree.root->left->nodeData->key = 9;
     EXPECT_NE(checkAvlSubtree(tree.root).find("search order"), std::string::npos);
+}
+
+TEST(AVLSlotPool, ReusesAReturnedSlotAndCountsTheLiveOnes) {
+    AVLSlotPool pool;
+    NodeData* first = pool.newRecord(1, nullptr);
+    NodeData* second = pool.newRecord(2, nullptr);
+    EXPECT_EQ(pool.liveSlots(), 2u);
+    EXPECT_NE(first, second);
+    pool.freeRecord(second);
+    EXPECT_EQ(pool.liveSlots(), 1u);
+    NodeData* third = pool.newRecord(3, nullptr);
+    EXPECT_EQ(third, second);
+    EXPECT_EQ(third->key, 3);
+    AVLBinaryTreeNode* node = AVLBinaryTreeNode::createFor(first);
+    EXPECT_EQ(node->nodeData, first);
+    EXPECT_EQ(AVLSlotPool::recordBeside(node), first);
+    pool.freeNode(node);
+    EXPECT_EQ(pool.liveSlots(), 1u);
+}
+
+TEST(AVLSlotPool, GrowsPastOneSlabAndKeepsEveryRecordIntact) {
+    AVLSlotPool pool;
+    std::vector<NodeData*> records;
+    for (int key = 0; key < 1000; ++key) {
+        records.push_back(pool.newRecord(key, nullptr));
+    }
+    for (int key = 0; key < 1000; ++key) {
+        ASSERT_EQ(records[key]->key, key);
+    }
+    EXPECT_EQ(pool.liveSlots(), 1000u);
+}
+
+TEST(AVLNode, InvariantCheckNoticesARecordOutsideItsSlot) {
+    NodeTree tree({2, 1, 3});
+    NodeData* own = tree.root->nodeData;
+    tree.root->nodeData = tree.root->left->nodeData;
+    EXPECT_NE(checkAvlSubtree(tree.root).find("record outside its node's slot"), std::string::npos);
+    tree.root->nodeData = own;
+    EXPECT_EQ(checkAvlSubtree(tree.root), "");
 }
