@@ -2,19 +2,27 @@
 
 #include <iostream>
 
+// The bisection narrows to the first entry whose key is not below `key`
+// without a branch on the comparisons, and asks for both entries it may
+// probe next before it knows which (on large arrays the memory latency
+// then overlaps; measured as fast as without on arrays in cache). Over strictly ascending keys that
+// first entry is the key's index when it is present and its insertion point when not: exactly what
+// probing the middle and stopping on a hit returns.
 int binary_search(const VEntry* entries, int lo, int hi, int key) {
-    while (lo <= hi) {
-        // Summed in 64 bits: two large indices must not overflow.
-        const int mid = static_cast<int>((static_cast<long long>(lo) + hi) / 2);
-        if (key > entries[mid].key) {
-            lo = mid + 1;
-        } else if (key < entries[mid].key) {
-            hi = mid - 1;
-        } else {
-            return mid;
-        }
+    if (lo > hi) {
+        return ~lo;
     }
-    return ~lo;
+    const VEntry* base = entries + lo;
+    std::size_t n = static_cast<std::size_t>(static_cast<long long>(hi) - lo + 1);
+    while (n > 1) {
+        const std::size_t half = n / 2;
+        __builtin_prefetch(base + half / 2);
+        __builtin_prefetch(base + half + half / 2);
+        base = base[half].key < key ? base + half : base;
+        n -= half;
+    }
+    const int first = static_cast<int>(base - entries) + (base->key < key ? 1 : 0);
+    return first <= hi && entries[first].key == key ? first : ~first;
 }
 
 int VectorMap::search(int key) const {

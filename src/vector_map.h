@@ -12,9 +12,9 @@ struct VEntry {
     Data* data;  // not owned, never dereferenced
 };
 
-// Searches entries[lo..hi] (sorted ascending) for key. Returns the index of
-// the entry holding it or, when none does, the bitwise complement of the index
-// at which it would be inserted (always negative).
+// Searches entries[lo..hi], whose keys strictly ascend, for key. Returns the
+// index of the entry holding it or, when none does, the bitwise complement of
+// the index at which it would be inserted (always negative); lo > hi gives ~lo.
 int binary_search(const VEntry* entries, int lo, int hi, int key);
 
 class VectorMap : public Map {
