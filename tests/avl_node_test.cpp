@@ -209,3 +209,23 @@ TEST(AVLNode, InvariantCheckNoticesARecordOutsideItsSlot) {
     tree.root->nodeData = own;
     EXPECT_EQ(checkAvlSubtree(tree.root), "");
 }
+
+#if defined(__SANITIZE_ADDRESS__)
+#define MAPBENCH_TEST_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MAPBENCH_TEST_ASAN 1
+#endif
+#endif
+
+#ifdef MAPBENCH_TEST_ASAN
+// The pool reuses its slots, so the sanitizer would not see a use after
+// release on its own: free slots are poisoned.
+TEST(AVLSlotPoolDeathTest, AReleasedSlotIsOffLimitsUnderAddressSanitizer) {
+    AVLSlotPool pool;
+    NodeData* record = pool.newRecord(5, nullptr);
+    pool.freeRecord(record);
+    volatile int* key = &record->key;
+    EXPECT_DEATH(static_cast<void>(*key), "use-after-poison");
+}
+#endif
