@@ -58,7 +58,7 @@ def lines_against_n(plot, timings, suite, out_path, title, series):
             curves.append(line(plot.data(rows), index, name))
     if not curves:
         return
-    sizes = timings.sizes
+    sizes = timings.sizes_of(suite)
     plot.script += ["set output '%s'" % out_path, "set title '%s'" % title,
                     "set logscale xy", "set xlabel 'records (n)'",
                     "set ylabel 'ns per operation (median)'",
@@ -134,3 +134,29 @@ def counts_figure(plot, counts, n, out_path):
             "linecolor rgb '%s'" % (path, find_column, COLOURS[0], mix_column, COLOURS[1])]
     plot.script += ["unset multiplot", HEADER[0], "set style data linespoints",
                     "set xtics norotate", "set key outside right top"]
+
+
+def workload_series(timings, suite):
+    """Our maps (the B-tree at the program's order 3 and at its best order
+    at each n) and the peers, for one workload."""
+    sizes = timings.sizes_of(suite)
+    series = []
+
+    def points(name):
+        return {n: timings.median(suite, name, n) for n in sizes
+                if timings.median(suite, name, n) is not None}
+
+    best = {}
+    for n in sizes:
+        name = timings.best_btree(suite, n)
+        if name:
+            best[n] = timings.median(suite, name, n)
+    for title, values in [("VectorMap", points("VectorMap")), ("BTree_3", points("BTree_3")),
+                          ("BTree, best order", best),
+                          ("AVLBinaryTree", points("AVLBinaryTree"))]:
+        if values:
+            series.append((title, values))
+    for peer in ["sorted_vector", "std_map", "absl_btree_map", "std_unordered_map"]:
+        if points(peer):
+            series.append((peer, points(peer)))
+    return series

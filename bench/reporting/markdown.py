@@ -144,3 +144,64 @@ def memory_table(memory, names, sizes):
         if any(cells):
             rows.append([name] + cells)
     return markdown_table(rows, numeric=list(range(1, len(header))))
+
+
+WORKLOADS = ["ascending_insert", "ascending_find", "descending_insert", "zipf_find",
+             "miss_find", "fifo"]
+
+
+def where_rows(workloads):
+    """(workload, n, comparison of our fastest map with the fastest peer)."""
+    rows = []
+    for suite in [w for w in WORKLOADS if w in workloads.suites]:
+        for n in workloads.sizes_of(suite):
+            ours = workloads.fastest(suite, n, ours=True)
+            peer = workloads.fastest(suite, n, ours=False)
+            if ours and peer:
+                rows.append((suite, n, workloads.compare(suite, ours, n, peer)))
+    return rows
+
+
+def where_table(workloads):
+    rows = [["workload", "n", "fastest of ours", "ns/op", "fastest ordered peer", "ns/op",
+             "ratio", "verdict", "hash map ns/op"]]
+    for suite, n, c in where_rows(workloads):
+        test = "one run" if c.p is None else "p=%.3f" % c.p
+        hashed = workloads.median(suite, "std_unordered_map", n)
+        rows.append([suite, size_label(n), c.ours, "%.1f" % c.our_median, c.peer,
+                     "%.1f" % c.peer_median, "%.2f" % c.ratio, "%s (%s)" % (c.verdict, test),
+                     "%.1f" % hashed if hashed else ""])
+    return markdown_table(rows, numeric=[3, 5, 6, 8])
+
+
+def repetition_text(timings, suite):
+    """"5 repetitions" or "5 repetitions up to n=1e5, 3 above"."""
+    counts = sorted(timings.repetitions(suite).items())
+    if not counts:
+        return ""
+    groups = []
+    for n, count in counts:
+        if groups and groups[-1][1] == count:
+            groups[-1][2] = n
+        else:
+            groups.append([n, count, n])
+    if len(groups) == 1:
+        return "%d repetition%s" % (groups[0][1], "" if groups[0][1] == 1 else "s")
+    return ", ".join("%d repetitions at n=%s to %s" % (count, size_label(lo), size_label(hi))
+                     for lo, count, hi in groups)
+
+
+def workload_summary(workloads):
+    """One line per workload: its largest size, our fastest map against the
+    fastest peer."""
+    largest = {}
+    for suite, n, c in where_rows(workloads):
+        largest[suite] = (n, c)
+    lines = []
+    for suite in WORKLOADS:
+        if suite in largest:
+            n, c = largest[suite]
+            lines.append("- %s at n=%s: %s %.1f ns/op against %s %.1f ns/op: %.2f, %s" % (
+                suite, size_label(n), c.ours, c.our_median, c.peer, c.peer_median, c.ratio,
+                c.verdict))
+    return lines

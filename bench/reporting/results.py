@@ -41,20 +41,40 @@ class Comparison:
 
 
 class Timings:
-    """ns per operation for every (suite, map, n), one value per repetition."""
+    """ns per operation for every (suite, map, n), one value per repetition,
+    from one or more Google Benchmark JSON documents."""
 
-    def __init__(self, document):
-        self.context = document.get("context", {})
+    def __init__(self, documents):
+        self.context = documents[0].get("context", {})
         self.samples = {}
-        for entry in document["benchmarks"]:
-            if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
-                continue
-            suite, name, n = entry["run_name"].split("/")
-            key = (suite, name, int(n))
-            self.samples.setdefault(key, []).append(1e9 / entry["items_per_second"])
+        self.suites = []
+        for document in documents:
+            for entry in document["benchmarks"]:
+                if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
+                    continue
+                suite, name, n = entry["run_name"].split("/")
+                if suite not in self.suites:
+                    self.suites.append(suite)
+                key = (suite, name, int(n))
+                self.samples.setdefault(key, []).append(1e9 / entry["items_per_second"])
         self.peers = dict(pair.split("=") for pair in
                           self.context.get("peers", "").split(",") if pair)
         self.sizes = sorted({n for _, _, n in self.samples})
+
+    def sizes_of(self, suite):
+        return sorted({n for s, _, n in self.samples if s == suite})
+
+    def fastest(self, suite, n, ours):
+        """The name of our fastest map by median, or of the fastest ordered
+        peer (the hash map is a reference point, not a peer here), or None."""
+        timed = [(self.median(suite, name, n), name) for s, name, size in self.samples
+                 if s == suite and size == n and (name in self.peers) == ours and
+                 name not in UNORDERED]
+        return min(timed)[1] if timed else None
+
+    def repetitions(self, suite):
+        """{n: repetitions} as run."""
+        return {n: len(v) for (s, _, n), v in self.samples.items() if s == suite}
 
     def median(self, suite, name, n):
         values = self.samples.get((suite, name, n))
@@ -81,6 +101,7 @@ class Timings:
         return Comparison(ours, peer, a, b) if a and b else None
 
 
+UNORDERED = {"std_unordered_map", "floor"}
 PEER_ORDER = ["sorted_vector", "std_map", "absl_btree_map", "std_unordered_map", "floor"]
 
 

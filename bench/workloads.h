@@ -1,0 +1,74 @@
+// The keys of the workload families beyond the program's own: sorted and
+// reversed insertion, Zipf-skewed finds, finds that mostly miss, and a FIFO
+// window. Every key comes from one seeded generator (std::mt19937_64, seed
+// kWorkloadSeed), so a rerun sees the same keys. The driver's own workload
+// keeps its rand() sequence.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
+
+constexpr std::uint64_t kWorkloadSeed = 20261208;
+// Queries are drawn before timing and read in a ring of this many.
+constexpr std::size_t kQueryRing = std::size_t{1} << 20;
+
+// The n keys a map holds: 0, 2, 4, ..., 2(n - 1). The odd numbers between
+// them are the keys that miss.
+inline int presentKey(std::size_t i) {
+    return static_cast<int>(2 * i);
+}
+
+// A draw in [0, bound) from the workload generator.
+inline std::size_t below(std::mt19937_64& generator, std::size_t bound) {
+    return static_cast<std::size_t>(generator() % bound);
+}
+
+// The present keys in a random order (Fisher-Yates).
+inline std::vector<int> shuffledKeys(std::size_t n, std::mt19937_64& generator) {
+    std::vector<int> keys(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        keys[i] = presentKey(i);
+    }
+    for (std::size_t i = n; i > 1; --i) {
+        std::swap(keys[i - 1], keys[below(generator, i)]);
+    }
+    return keys;
+}
+
+// kQueryRing finds over the n present keys, Zipf-skewed with `exponent`: the
+// key of popularity rank r (from 1) is sought with probability proportional
+// to 1 / r^exponent. Ranks go to keys through a random permutation, so the
+// hot keys lie scattered over the map.
+inline std::vector<int> zipfQueries(std::size_t n, double exponent, std::mt19937_64& generator) {
+    std::vector<double> cumulative(n);
+    double total = 0;
+    for (std::size_t rank = 1; rank <= n; ++rank) {
+        total += std::pow(static_cast<double>(rank), -exponent);
+        cumulative[rank - 1] = total;
+    }
+    const std::vector<int> keyOfRank = shuffledKeys(n, generator);
+    std::uniform_real_distribution<double> uniform(0.0, total);
+    std::vector<int> queries(kQueryRing);
+    for (int& query : queries) {
+        const double u = uniform(generator);
+        const auto rank = std::upper_bound(cumulative.begin(), cumulative.end(), u);
+        query = keyOfRank[std::min<std::size_t>(rank - cumulative.begin(), n - 1)];
+    }
+    return queries;
+}
+
+// kQueryRing finds of which a share `missShare` seek an absent key (an odd
+// number between the present ones) and the rest a present key, uniformly.
+inline std::vector<int> missingQueries(std::size_t n, double missShare,
+                                       std::mt19937_64& generator) {
+    std::bernoulli_distribution misses(missShare);
+    std::vector<int> queries(kQueryRing);
+    for (int& query : queries) {
+        const int present = presentKey(below(generator, n));
+        query = misses(generator) ? present + 1 : present;
+    }
+    return queries;
+}
