@@ -99,10 +99,10 @@ private:
 };
 
 // The nodes and records of one tree. Each slot holds a node and its record
-// side by side, so that the key read at every level of a search lies on the
-// node's own cache line. Slots come from slabs and go back to a free list;
-// the slabs are released when the pool is destroyed, and with them every
-// node and record still in use.
+// side by side, so that the key read at every level of a search lies next
+// to the node's links instead of behind a second pointer. Slots come from
+// slabs and go back to a free list; the slabs are released when the pool is
+// destroyed, and with them every node and record still in use.
 class AVLSlotPool {
 public:
     AVLSlotPool() = default;
