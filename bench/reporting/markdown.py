@@ -166,7 +166,7 @@ def where_table(workloads):
     rows = [["workload", "n", "fastest of ours", "ns/op", "fastest ordered peer", "ns/op",
              "ratio", "verdict", "hash map ns/op"]]
     for suite, n, c in where_rows(workloads):
-        test = "one run" if c.p is None else "p=%.3f" % c.p
+        test = c.test_text()
         hashed = workloads.median(suite, "std_unordered_map", n)
         rows.append([suite, size_label(n), c.ours, "%.1f" % c.our_median, c.peer,
                      "%.1f" % c.peer_median, "%.2f" % c.ratio, "%s (%s)" % (c.verdict, test),

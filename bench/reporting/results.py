@@ -34,8 +34,13 @@ class Comparison:
             return "tie"
         return "better" if self.ratio < 1 else "worse"
 
+    def test_text(self):
+        if self.p is None:
+            return "one run"
+        return "p<0.001" if self.p < 0.001 else "p=%.3f" % self.p
+
     def text(self):
-        test = "one run" if self.p is None else "p=%.3f" % self.p
+        test = self.test_text()
         return "%.2f %s (%s; %.1f vs %.1f ns)" % (self.ratio, self.verdict, test,
                                                   self.our_median, self.peer_median)
 
