@@ -3,8 +3,8 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -13,7 +13,7 @@ class Progress {
 public:
     // Reads --benchmark_filter and --benchmark_repetitions, leaving them for
     // the library, to know which registered benchmarks will run.
-    Progress(int argc, char** argv) {
+    Progress(int argc, char** argv, std::ostream& out = std::cerr) : m_out(out) {
         for (int i = 1; i < argc; ++i) {
             const std::string argument = argv[i];
             if (argument.rfind("--benchmark_filter=", 0) == 0) {
@@ -25,6 +25,8 @@ public:
     }
 
     void add(const std::string& name) { m_names.push_back(name); }
+    // The runs ahead, once begin() has counted them.
+    int total() const { return m_total; }
 
     // Counts the runs ahead: each selected benchmark once per repetition.
     void begin() {
@@ -45,10 +47,11 @@ public:
             return;
         }
         m_current = name;
-        std::fprintf(stderr, "[%d/%d] %s\n", ++m_started, m_total, name.c_str());
+        m_out << "[" << ++m_started << "/" << m_total << "] " << name << std::endl;
     }
 
 private:
+    std::ostream& m_out;
     std::string m_filter = ".";
     int m_repetitions = 1;
     std::vector<std::string> m_names;

@@ -229,3 +229,22 @@ TEST(AVLSlotPoolDeathTest, AReleasedSlotIsOffLimitsUnderAddressSanitizer) {
     EXPECT_DEATH(static_cast<void>(*key), "use-after-poison");
 }
 #endif
+
+TEST(AVLSlotPool, AnEmptiedPoolHandsOutItsSlotsInAddressOrderAgain) {
+    AVLSlotPool pool;
+    std::vector<NodeData*> records;
+    for (int key = 0; key < 300; ++key) {
+        records.push_back(pool.newRecord(key, nullptr));
+    }
+    for (int key = 299; key >= 0; --key) {
+        pool.freeRecord(records[key]);
+    }
+    pool.restartWhenEmpty();
+    for (int key = 0; key < 300; ++key) {
+        ASSERT_EQ(pool.newRecord(key, nullptr), records[key]) << key;
+    }
+    pool.restartWhenEmpty();  // some slots are in use: nothing changes
+    EXPECT_EQ(pool.liveSlots(), 300u);
+    NodeData* next = pool.newRecord(300, nullptr);
+    EXPECT_NE(next, records[0]);
+}

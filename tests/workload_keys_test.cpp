@@ -1,11 +1,11 @@
 // The keys of the benchmark's workload families: the same on every run, and
 // shaped as the workloads promise.
-#include "workloads.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
+
+#include "workloads.h"
 
 TEST(WorkloadKeys, ShuffledKeysAreEveryPresentKeyOnceInTheSameOrderEachRun) {
     std::mt19937_64 first(kWorkloadSeed);
