@@ -115,12 +115,13 @@ def counts_figure(plot, counts, n, out_path):
     rows = [r for r in counts.rows if r["n"] == n]
     if not rows:
         return
-    path = plot.data([(r["name"],) + tuple(r[p][m] for m in ("instructions", "l1_misses",
-                                                                "ll_misses")
-                                           for p in ("find", "mix")) for r in rows])
+    measures = ("instructions", "l1_misses", "ll_misses")
+    path = plot.data([(r["name"],) + tuple(r[phase][m] for m in measures
+                                           for phase in ("find", "mix")) for r in rows])
     titles = ["instructions", "L1 data misses (simulated)", "last-level data misses (simulated)"]
     plot.script += ["set terminal pngcairo size 960,900 noenhanced font ',11'",
-                    "set output '%s'" % out_path, "unset title", "unset logscale", "set xrange [*:*]", "set yrange [0:*]", "set xtics auto",
+                    "set output '%s'" % out_path, "unset title", "unset logscale",
+                    "set xrange [*:*]", "set yrange [0:*]", "set xtics auto",
                     "set multiplot layout 3,1 title 'Per operation at n=%s, %s'" % (
                         size_label(n), counts.caches),
                     "set style data histograms", "set style histogram clustered gap 1",
