@@ -8,7 +8,6 @@
 // sorted vectors stop at 1e5, where one random fill already takes seconds).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
