@@ -115,24 +115,31 @@ void benchmarkAscendingFind(benchmark::State& state, const std::string& name,
     perOperation(state, kBatch);
 }
 
-void benchmarkZipfFind(benchmark::State& state, const std::string& name, const Contender& contender,
-                       std::size_t n) {
+// Finds of a ring of queries drawn once per run by `draw`, from the
+// generator seeded with kWorkloadSeed + `stream`.
+void benchmarkQueries(benchmark::State& state, const std::string& name, const Contender& contender,
+                      std::size_t n, std::uint64_t stream,
+                      std::vector<int> (*draw)(std::size_t, std::mt19937_64&)) {
     Filled& live = filled(name, contender, n, Fill::random);
     if (live.queries.empty()) {
-        std::mt19937_64 generator(kWorkloadSeed + 1);
-        live.queries = zipfQueries(n, 0.99, generator);
+        std::mt19937_64 generator(kWorkloadSeed + stream);
+        live.queries = draw(n, generator);
     }
     runQueries(state, live);
 }
 
+void benchmarkZipfFind(benchmark::State& state, const std::string& name, const Contender& contender,
+                       std::size_t n) {
+    benchmarkQueries(state, name, contender, n, 1, [](std::size_t keys, std::mt19937_64& g) {
+        return zipfQueries(keys, 0.99, g);
+    });
+}
+
 void benchmarkMissFind(benchmark::State& state, const std::string& name, const Contender& contender,
                        std::size_t n) {
-    Filled& live = filled(name, contender, n, Fill::random);
-    if (live.queries.empty()) {
-        std::mt19937_64 generator(kWorkloadSeed + 2);
-        live.queries = missingQueries(n, 0.9, generator);
-    }
-    runQueries(state, live);
+    benchmarkQueries(state, name, contender, n, 2, [](std::size_t keys, std::mt19937_64& g) {
+        return missingQueries(keys, 0.9, g);
+    });
 }
 
 // The window holds presentKey(first) .. presentKey(first + n - 1).

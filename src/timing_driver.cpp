@@ -28,20 +28,14 @@ bool runsMixPhase(int phases) {
     return phases == 0 || phases == 2;
 }
 
-double timeFindPhase(IntegerData* records, int n, int iter, Map* map) {
+// Seconds that `loop` takes for `iter` operations on the map: nothing but
+// the loop runs between the two clock readings.
+double timePhase(void (*loop)(IntegerData*, int, int, Map*), IntegerData* records, int n, int iter,
+                 Map* map) {
     timeval start;
     timeval end;
     readClock(&start);
-    runFinds(records, n, iter, map);
-    readClock(&end);
-    return timeval_diff(&end, &start);
-}
-
-double timeMixPhase(IntegerData* records, int n, int iter, Map* map) {
-    timeval start;
-    timeval end;
-    readClock(&start);
-    runMix(records, n, iter, map);
+    loop(records, n, iter, map);
     readClock(&end);
     return timeval_diff(&end, &start);
 }
@@ -140,7 +134,7 @@ void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int ph
     }
     double findTime = 0.0;
     if (runsFindPhase(phases)) {
-        findTime = timeFindPhase(records, n, iter, map);
+        findTime = timePhase(runFinds, records, n, iter, map);
         if (output > 0) {
             std::cout << "Time for iter random finds: " << findTime << " seconds" << std::endl;
         }
@@ -148,7 +142,7 @@ void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int ph
     emptyMap(records, n, map);
     double mixTime = 0.0;
     if (runsMixPhase(phases)) {
-        mixTime = timeMixPhase(records, n, iter, map);
+        mixTime = timePhase(runMix, records, n, iter, map);
         if (output > 0) {
             std::cout << "Time for iter random insertions and erasures: " << mixTime << " seconds"
                       << std::endl;

@@ -17,8 +17,8 @@ from reporting.results import Comparison, Timings  # noqa: E402
 
 def load_counts():
     loader = importlib.machinery.SourceFileLoader("counts", os.path.join(ROOT, "bench", "counts"))
-    spec = importlib.util.spec_from_loader("counts", loader)
-    module = importlib.util.module_from_spec(spec)
+    found = importlib.util.spec_from_loader("counts", loader)
+    module = importlib.util.module_from_spec(found)
     loader.exec_module(module)
     return module
 
