@@ -1,8 +1,6 @@
 #include "contenders.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <sstream>
+#include <map>
 
 #include "map_kinds.h"
 #include "peer_maps.h"
@@ -19,32 +17,48 @@ std::string peerOf(const MapKind& kind, bool haveAbsl) {
     return "std_map";
 }
 
-std::vector<Contender> build() {
-    const bool haveAbsl = makeAbslBtreePeer() != nullptr;
-    std::vector<Contender> all;
-    for (const MapVariant& variant : mapVariants(benchOrders())) {
-        all.push_back({variant.label(), [variant] { return variant.make(); }, true,
-                       variant.kind->quadraticFill, peerOf(*variant.kind, haveAbsl)});
-    }
-    all.push_back({"sorted_vector", makeSortedVectorPeer, false, true, ""});
-    all.push_back({"std_map", makeStdMapPeer, false, false, ""});
-    if (haveAbsl) {
-        all.push_back({"absl_btree_map", makeAbslBtreePeer, false, false, ""});
-    }
-    all.push_back({"std_unordered_map", makeUnorderedMapPeer, false, false, ""});
-    all.push_back({"floor", makeFloorPeer, false, false, ""});
-    return all;
-}
-
 }  // namespace
+
+const char* roleName(Contender::Role role) {
+    switch (role) {
+        case Contender::Role::ours:
+            return "ours";
+        case Contender::Role::peer:
+            return "peer";
+        case Contender::Role::unordered:
+            return "unordered";
+        case Contender::Role::floor:
+            return "floor";
+    }
+    return "";
+}
 
 const std::vector<int>& benchOrders() {
     static const std::vector<int> orders = {3, 4, 8, 16, 32, 64, 128, 256};
     return orders;
 }
 
+std::vector<Contender> contendersAt(const std::vector<int>& orders) {
+    using Role = Contender::Role;
+    const bool haveAbsl = makeAbslBtreePeer() != nullptr;
+    std::vector<Contender> all;
+    for (const MapVariant& variant : mapVariants(orders)) {
+        all.push_back({variant.label(), [variant] { return variant.make(); }, Role::ours,
+                       variant.kind->quadraticFill, peerOf(*variant.kind, haveAbsl),
+                       variant.kind->name, variant.order});
+    }
+    all.push_back({"sorted_vector", makeSortedVectorPeer, Role::peer, true, "", "", 0});
+    all.push_back({"std_map", makeStdMapPeer, Role::peer, false, "", "", 0});
+    if (haveAbsl) {
+        all.push_back({"absl_btree_map", makeAbslBtreePeer, Role::peer, false, "", "", 0});
+    }
+    all.push_back({"std_unordered_map", makeUnorderedMapPeer, Role::unordered, false, "", "", 0});
+    all.push_back({"floor", makeFloorPeer, Role::floor, false, "", "", 0});
+    return all;
+}
+
 const std::vector<Contender>& contenders() {
-    static const std::vector<Contender> all = build();
+    static const std::vector<Contender> all = contendersAt(benchOrders());
     return all;
 }
 
@@ -57,38 +71,18 @@ const Contender* findContender(const std::string& name) {
     return nullptr;
 }
 
-std::string peerTable() {
-    std::string table;
-    for (const Contender& contender : contenders()) {
-        if (contender.ours) {
-            table += (table.empty() ? "" : ",") + contender.name + "=" + contender.peer;
-        }
-    }
-    return table;
-}
-
-std::vector<int> takeSizes(int& argc, char** argv, std::vector<int> fallback) {
-    const std::string prefix = "--sizes=";
-    int kept = 1;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument.compare(0, prefix.size(), prefix) != 0) {
-            argv[kept++] = argv[i];
-            continue;
-        }
-        fallback.clear();
-        std::istringstream list(argument.substr(prefix.size()));
-        for (std::string size; std::getline(list, size, ',');) {
-            char* end = nullptr;
-            const long value = std::strtol(size.c_str(), &end, 10);
-            if (size.empty() || *end != '\0' || value < 1 || value > 100000000) {
-                std::fprintf(stderr, "bad record count in %s: '%s'\n", argv[i], size.c_str());
-                std::exit(2);
-            }
-            fallback.push_back(static_cast<int>(value));
-        }
-    }
-    argc = kept;
-    argv[kept] = nullptr;
-    return fallback;
+std::vector<Goal> goalsOf(const std::string& kind) {
+    // A sorted array's insertions move memory whatever its search does, so
+    // only its finds are asked to gain; the trees are asked to gain on finds
+    // and to hold their own on everything else.
+    const std::vector<Goal> tree = {{"find", 0.9},  {"mix", 1.0},
+                                    {"bytes", 1.0}, {"find_instructions", 1.0},
+                                    {"mix_instructions", 1.0}};
+    static const std::map<std::string, std::vector<Goal>> goals = {
+        {"VectorMap", {{"find", 0.7}, {"mix", 1.0}}},
+        {"BTree", tree},
+        {"AVLBinaryTree", tree},
+    };
+    const auto found = goals.find(kind);
+    return found != goals.end() ? found->second : std::vector<Goal>{{"find", 1.0}, {"mix", 1.0}};
 }

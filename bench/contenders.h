@@ -1,6 +1,6 @@
 // What the benchmarks measure: our maps (every registered kind, the B-tree
 // at several orders) and the containers a user would pick instead, all
-// behind Map.
+// behind Map. Every bench program and the report take their names from here.
 #pragma once
 
 #include <functional>
@@ -11,31 +11,56 @@
 #include "map_interface.h"
 
 struct Contender {
+    // What the report does with a contender's figures.
+    enum class Role {
+        ours,       // one of our maps, compared with its `peer`
+        peer,       // an ordered container a user would pick instead
+        unordered,  // a hash map: a reference point, not a peer
+        floor,      // no map work at all: the cost of the draws and the call
+    };
+
     std::string name;  // "VectorMap", "BTree_32", "std_map", ...
     std::function<std::unique_ptr<Map>()> make;
-    bool ours;
+    Role role;
     // A fill of n random keys costs time quadratic in n (sorted arrays).
     bool quadraticFill;
-    // For our maps, the peer a user would pick instead; "" for peers.
+    // For our maps, the peer a user would pick instead; "" for the others.
     std::string peer;
+    // For our maps, the registered kind ("BTree" for "BTree_32") and its
+    // order (0 for kinds without one); "" and 0 for the others.
+    std::string kind;
+    int order = 0;
+
+    bool ours() const { return role == Role::ours; }
 };
 
-// The B-tree orders the benchmarks sweep.
+const char* roleName(Contender::Role role);
+
+// The B-tree orders the phase benchmarks sweep.
 const std::vector<int>& benchOrders();
 
-// Our maps first, in registration order, then the peers; the peers are
-// std::map, a sorted std::vector, std::unordered_map (unordered: a
-// reference point only), absl::btree_map when the build has Abseil, and
-// "floor", which does no map work: the cost of the draws and the call.
+// Our maps first, in registration order (kinds that take an order once per
+// order in `orders`), then the peers: a sorted std::vector, std::map,
+// absl::btree_map when the build has Abseil, std::unordered_map and
+// "floor".
+std::vector<Contender> contendersAt(const std::vector<int>& orders);
+
+// contendersAt(benchOrders()), built once.
 const std::vector<Contender>& contenders();
 
-// "VectorMap=sorted_vector,BTree_3=absl_btree_map,...": each of our maps
-// and its peer, for the benchmarks' recorded context.
-std::string peerTable();
-
-// The contender of that name, or null.
+// The contender of that name among contenders(), or null.
 const Contender* findContender(const std::string& name);
 
-// Takes "--sizes=a,b,c" out of the arguments (record counts); `fallback`
-// when it is absent. Exits with a message on a malformed list.
-std::vector<int> takeSizes(int& argc, char** argv, std::vector<int> fallback);
+// A goal for one of our kinds against its peer: `measure` is a phase
+// ("find", "mix": time per operation), "bytes" (heap bytes per entry) or
+// "find_instructions" / "mix_instructions" (per operation); the ratio ours
+// / peer should be at most `ratio`. For a kind that takes an order, the
+// best order for each measure and size stands for the kind.
+struct Goal {
+    std::string measure;
+    double ratio;
+};
+
+// The goals of a kind; a kind registered without goals of its own should
+// match its peer's find and mix times.
+std::vector<Goal> goalsOf(const std::string& kind);

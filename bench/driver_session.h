@@ -7,15 +7,14 @@
 #include <cstdlib>
 #include <memory>
 
+#include "bench_common.h"
 #include "timing_driver.h"
 
 class DriverSession {
 public:
-    static constexpr int kSeed = 56789;  // mapbench's default -s
-
     // Seeds the generator and draws the n records, as the program does.
     DriverSession(Map& map, int n) : m_map(map), m_n(n) {
-        std::srand(kSeed);
+        std::srand(kProgramSeed);
         m_records = generateRandomData(n);
     }
 

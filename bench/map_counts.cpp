@@ -3,27 +3,27 @@
 // the measured finds and the measured mix steps. Each of the two is dumped
 // as its own profile part ("find", then "mix"). bench/counts runs it.
 //
-//   map_counts --list                  each contender, its peer and whether its fill is quadratic
+//   map_counts --list                  the contenders, as JSON
 //   map_counts NAME N FINDS MIXES      fill N records, count FINDS finds, empty, run N
 //                                      uncounted mix steps, count MIXES mix steps
 #include <valgrind/callgrind.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <memory>
 #include <string>
 
-#include "contenders.h"
+#include "bench_common.h"
 #include "driver_session.h"
 
 namespace {
 
 int listContenders() {
-    for (const Contender& contender : contenders()) {
-        std::printf("%s %s %d\n", contender.name.c_str(),
-                    contender.peer.empty() ? "-" : contender.peer.c_str(),
-                    contender.quadraticFill ? 1 : 0);
-    }
+    BenchList list;
+    list.program = "map_counts";
+    list.contenders = &contenders();
+    writeList(std::cout, list);
     return 0;
 }
 

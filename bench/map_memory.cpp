@@ -2,7 +2,9 @@
 // held, for our maps and the peers. Nothing here is timed; the timed
 // benchmarks run without the counting allocator.
 //
-//   map_memory [--sizes=1000,10000]   one JSON document on standard output
+//   map_memory [--sizes=1000,10000] [--maps=BTree_64,std_map]
+//       one JSON document on standard output; every contender but the floor
+//       unless --maps names them
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -10,21 +12,19 @@
 #include <string>
 #include <vector>
 
-#include "contenders.h"
+#include "bench_common.h"
 #include "driver_session.h"
 #include "heap_counter.h"
 
 namespace {
 
 // A sorted array holds the same entries in the same storage whatever the
-// insertion order, so beyond this size it is filled in ascending key order
-// (linear time) instead of the program's random order (quadratic).
-constexpr int kLargestRandomArrayFill = 100000;
-
+// insertion order, so above kLargestRandomArrayFill it is filled in
+// ascending key order (linear time) instead of the program's random order.
 double bytesPerEntry(const Contender& contender, int n) {
-    std::srand(DriverSession::kSeed);
+    std::srand(kProgramSeed);
     const std::unique_ptr<IntegerData[]> records = generateRandomData(n);
-    if (contender.quadraticFill && n > kLargestRandomArrayFill) {
+    if (contender.quadraticFill && static_cast<std::size_t>(n) > kLargestRandomArrayFill) {
         std::sort(records.get(), records.get() + n,
                   [](const IntegerData& a, const IntegerData& b) { return a.value < b.value; });
     }
@@ -39,14 +39,20 @@ double bytesPerEntry(const Contender& contender, int n) {
 
 int main(int argc, char** argv) {
     const std::vector<int> sizes = takeSizes(argc, argv, {1000, 10000, 100000, 1000000});
+    std::string names;
+    const bool chosen = takeOption(argc, argv, "--maps=", names);
     if (argc > 1) {
-        std::fprintf(stderr, "usage: map_memory [--sizes=a,b,...]\n");
+        std::fprintf(stderr, "usage: map_memory [--sizes=a,b,...] [--maps=name,name,...]\n");
         return 2;
     }
+    const std::vector<std::string> maps = splitList(names);
     std::printf("{\"memory\": [");
     const char* separator = "\n";
     for (const Contender& contender : contenders()) {
-        if (contender.name == "floor") {
+        const bool wanted =
+            chosen ? std::find(maps.begin(), maps.end(), contender.name) != maps.end()
+                   : contender.role != Contender::Role::floor;
+        if (!wanted) {
             continue;
         }
         for (int n : sizes) {

@@ -4,39 +4,31 @@
 // map is reached through Map*. Nothing else runs while a phase is timed: the
 // allocator is the program's own, and the maps are weighed by map_memory.
 //
-// Extra flag: --sizes=1000,10000 (record counts; default 1e3 to 1e6; the
-// sorted vectors stop at 1e5, where one random fill already takes seconds).
-#include <benchmark/benchmark.h>
-
+// Flags: --list (what it runs, as JSON), --sizes=1000,10000 (record counts;
+// default 1e3 to 1e6; the sorted vectors stop at 1e5, where one random fill
+// already takes seconds), and the library's own.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "contenders.h"
+#include "bench_main.h"
 #include "driver_session.h"
-#include "progress.h"
 
 namespace {
 
-constexpr int kBatch = 1000;  // operations per timed iteration of find and mix
-constexpr int kLargestQuadraticFill = 100000;
-
-void perOperation(benchmark::State& state, int operationsPerIteration) {
-    state.SetItemsProcessed(state.iterations() * operationsPerIteration);
-}
-
-void benchmarkFill(benchmark::State& state, const std::string&, const Contender& contender, int n) {
+void benchmarkFill(benchmark::State& state, const std::string&, const Contender& contender,
+                   std::size_t n) {
     for (auto _ : state) {
         state.PauseTiming();
         std::unique_ptr<Map> map = contender.make();
-        DriverSession session(*map, n);
+        DriverSession session(*map, static_cast<int>(n));
         state.ResumeTiming();
         session.fill();
         state.PauseTiming();
         map.reset();
         state.ResumeTiming();
     }
-    perOperation(state, n);
+    perOperation(state, static_cast<std::int64_t>(n));
 }
 
 // The map of the run in progress, filled (finds) or warmed up (mix). The
@@ -45,12 +37,12 @@ void benchmarkFill(benchmark::State& state, const std::string&, const Contender&
 // draws continuing, instead of building the map again.
 class LiveSession {
 public:
-    DriverSession& resume(const std::string& name, const Contender& contender, int n,
+    DriverSession& resume(const std::string& name, const Contender& contender, std::size_t n,
                           void (DriverSession::*start)()) {
         if (name != m_name) {
             m_session.reset();
             m_map = contender.make();
-            m_session = std::make_unique<DriverSession>(*m_map, n);
+            m_session = std::make_unique<DriverSession>(*m_map, static_cast<int>(n));
             ((*m_session).*start)();
             m_name = name;
         }
@@ -66,7 +58,7 @@ private:
 LiveSession g_live;
 
 void benchmarkFind(benchmark::State& state, const std::string& name, const Contender& contender,
-                   int n) {
+                   std::size_t n) {
     DriverSession& session = g_live.resume(name, contender, n, &DriverSession::fill);
     for (auto _ : state) {
         session.finds(kBatch);
@@ -75,11 +67,11 @@ void benchmarkFind(benchmark::State& state, const std::string& name, const Conte
 }
 
 void benchmarkEmpty(benchmark::State& state, const std::string&, const Contender& contender,
-                    int n) {
+                    std::size_t n) {
     for (auto _ : state) {
         state.PauseTiming();
         std::unique_ptr<Map> map = contender.make();
-        DriverSession session(*map, n);
+        DriverSession session(*map, static_cast<int>(n));
         session.fill();
         state.ResumeTiming();
         session.empty();
@@ -87,11 +79,11 @@ void benchmarkEmpty(benchmark::State& state, const std::string&, const Contender
         map.reset();
         state.ResumeTiming();
     }
-    perOperation(state, n);
+    perOperation(state, static_cast<std::int64_t>(n));
 }
 
 void benchmarkMix(benchmark::State& state, const std::string& name, const Contender& contender,
-                  int n) {
+                  std::size_t n) {
     DriverSession& session = g_live.resume(name, contender, n, &DriverSession::startMix);
     for (auto _ : state) {
         session.mix(kBatch);
@@ -99,45 +91,24 @@ void benchmarkMix(benchmark::State& state, const std::string& name, const Conten
     perOperation(state, kBatch);
 }
 
-using Phase = void (*)(benchmark::State&, const std::string&, const Contender&, int);
-
-void registerAll(const std::vector<int>& sizes, Progress& progress) {
-    const std::pair<const char*, Phase> phases[] = {{"fill", benchmarkFill},
-                                                    {"find", benchmarkFind},
-                                                    {"empty", benchmarkEmpty},
-                                                    {"mix", benchmarkMix}};
-    for (const auto& [phaseName, phase] : phases) {
-        for (const Contender& contender : contenders()) {
-            for (int n : sizes) {
-                if (contender.quadraticFill && n > kLargestQuadraticFill) {
-                    continue;
-                }
-                const std::string name =
-                    std::string(phaseName) + "/" + contender.name + "/" + std::to_string(n);
-                progress.add(name);
-                benchmark::RegisterBenchmark(name.c_str(), [&progress, name, phase, &contender,
-                                                            n](benchmark::State& state) {
-                    progress.starting(name);
-                    phase(state, name, contender, n);
-                })->Unit(benchmark::kMicrosecond);
-            }
-        }
-    }
+Suite phase(const char* name, SuiteRun run, const char* description) {
+    return {{name, "operation", kLargestRandomArrayFill, description}, std::move(run)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<int> sizes = takeSizes(argc, argv, {1000, 10000, 100000, 1000000});
-    static Progress progress(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::AddCustomContext("peers", peerTable());
-    registerAll(sizes, progress);
-    progress.begin();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    BenchProgram program;
+    program.list.program = "map_phases_bench";
+    program.list.defaultSizes = {1000, 10000, 100000, 1000000};
+    program.list.contenders = &contenders();
+    program.list.withTargets = true;
+    program.suites = {
+        phase("fill", benchmarkFill, "insert every record into an empty map"),
+        phase("find", benchmarkFind, "random finds of the records' keys on the filled map"),
+        phase("empty", benchmarkEmpty, "erase every record from the filled map"),
+        phase("mix", benchmarkMix,
+              "random insertions and erasures, after emptying the map and n untimed steps"),
+    };
+    return benchMain(argc, argv, std::move(program));
 }

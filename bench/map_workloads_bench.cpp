@@ -15,26 +15,24 @@
 // 1e5 for descending_insert (each insertion moves every entry) and at 1e6
 // for fifo (each step moves every entry).
 //
-// Extra flag: --sizes=1000,10000 (default 1e3 to 1e7).
-#include <benchmark/benchmark.h>
-
+// The B-tree runs at the program's default order and at the orders that
+// came out fastest in the phase runs.
+//
+// Flags: --list (what it runs, as JSON), --sizes=1000,10000 (default 1e3 to
+// 1e7), and the library's own.
+#include <algorithm>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "contenders.h"
-#include "progress.h"
+#include "bench_main.h"
 #include "workloads.h"
 
 namespace {
 
-constexpr int kBatch = 1000;
-constexpr std::size_t kLargestRandomArrayFill = 100000;
+const std::vector<int> kWorkloadOrders = {kProgramOrder, 32, 64, 128};
 IntegerData g_payload(1);  // every key's payload; never read by a map
-
-void perOperation(benchmark::State& state, std::int64_t operationsPerIteration) {
-    state.SetItemsProcessed(state.iterations() * operationsPerIteration);
-}
 
 void insertInOrder(Map& map, std::size_t n, bool ascending) {
     for (std::size_t i = 0; i < n; ++i) {
@@ -159,12 +157,6 @@ void benchmarkFifo(benchmark::State& state, const std::string& name, const Conte
     perOperation(state, kBatch);
 }
 
-struct Workload {
-    const char* name;
-    void (*run)(benchmark::State&, const std::string&, const Contender&, std::size_t);
-    std::size_t largestArray;  // sorted arrays stop above this size
-};
-
 void ascendingInsert(benchmark::State& state, const std::string&, const Contender& contender,
                      std::size_t n) {
     benchmarkInsertion(state, contender, n, true);
@@ -175,55 +167,46 @@ void descendingInsert(benchmark::State& state, const std::string&, const Contend
     benchmarkInsertion(state, contender, n, false);
 }
 
-const Workload kWorkloads[] = {
-    {"ascending_insert", ascendingInsert, 10000000},
-    {"ascending_find", benchmarkAscendingFind, 10000000},
-    {"descending_insert", descendingInsert, 100000},
-    {"zipf_find", benchmarkZipfFind, 10000000},
-    {"miss_find", benchmarkMissFind, 10000000},
-    {"fifo", benchmarkFifo, 1000000},
-};
+// Every contender but the floor, which stores nothing to walk or fill.
+std::vector<Contender> workloadContenders() {
+    std::vector<Contender> all = contendersAt(kWorkloadOrders);
+    all.erase(std::remove_if(all.begin(), all.end(),
+                             [](const Contender& c) { return c.role == Contender::Role::floor; }),
+              all.end());
+    return all;
+}
 
-void registerAll(const std::vector<int>& sizes, Progress& progress) {
-    for (const Workload& workload : kWorkloads) {
-        for (const Contender& contender : contenders()) {
-            if (contender.name == "floor") {
-                continue;
-            }
-            for (int size : sizes) {
-                const std::size_t n = static_cast<std::size_t>(size);
-                if (contender.quadraticFill && n > workload.largestArray) {
-                    continue;
-                }
-                const std::string name =
-                    std::string(workload.name) + "/" + contender.name + "/" + std::to_string(n);
-                progress.add(name);
-                const auto run = workload.run;
-                benchmark::RegisterBenchmark(name.c_str(), [&progress, name, run, &contender,
-                                                            n](benchmark::State& state) {
-                    progress.starting(name);
-                    run(state, name, contender, n);
-                })->Unit(benchmark::kMicrosecond);
-            }
-        }
-    }
+Suite workload(const char* name, SuiteRun run, std::size_t largestArray, const char* unit,
+               const char* description) {
+    return {{name, unit, largestArray, description}, std::move(run)};
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<int> sizes = takeSizes(argc, argv, {1000, 10000, 100000, 1000000, 10000000});
-    static Progress progress(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::AddCustomContext("peers", peerTable());
-    benchmark::AddCustomContext("key_generator",
-                                "std::mt19937_64, seed " + std::to_string(kWorkloadSeed));
-    registerAll(sizes, progress);
-    progress.begin();
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    static const std::vector<Contender> contenders = workloadContenders();
+    BenchProgram program;
+    program.list.program = "map_workloads_bench";
+    program.list.defaultSizes = {1000, 10000, 100000, 1000000, 10000000};
+    program.list.contenders = &contenders;
+    program.list.context = {{"key_generator",
+                             "std::mt19937_64, seed " + std::to_string(kWorkloadSeed)}};
+    // Sorted arrays stop where one run would take minutes: descending
+    // insertion and the FIFO window move every entry at every step.
+    constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
+    program.suites = {
+        workload("ascending_insert", ascendingInsert, kNoLimit, "operation",
+                 "n keys inserted in ascending order into an empty map"),
+        workload("ascending_find", benchmarkAscendingFind, kNoLimit, "operation",
+                 "finds of every key in ascending order, cycling"),
+        workload("descending_insert", descendingInsert, kLargestRandomArrayFill, "operation",
+                 "n keys inserted in descending order into an empty map"),
+        workload("zipf_find", benchmarkZipfFind, kNoLimit, "operation",
+                 "Zipf-skewed finds (exponent 0.99) on the filled map"),
+        workload("miss_find", benchmarkMissFind, kNoLimit, "operation",
+                 "finds of which 90 % seek an absent key"),
+        workload("fifo", benchmarkFifo, 10 * kLargestRandomArrayFill, "step",
+                 "a window of n keys: insert a key above all, erase the smallest"),
+    };
+    return benchMain(argc, argv, std::move(program));
 }

@@ -18,7 +18,7 @@ constexpr int kBatches = 3;
 
 // The calls timeMap makes with the program's default seed.
 std::vector<std::string> driverCalls(int iter, int phases) {
-    std::srand(DriverSession::kSeed);
+    std::srand(kProgramSeed);
     const std::unique_ptr<IntegerData[]> records = generateRandomData(kRecords);
     RecordingMap map;
     captureStdout([&] { timeMap(records.get(), kRecords, iter, &map, 0, phases); });

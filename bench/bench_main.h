@@ -1,0 +1,38 @@
+// Registration and main of the Google Benchmark programs: every suite on
+// every contender at every size, named "suite/contender/n", with progress
+// lines on standard error and the program's list on `--list`.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench_common.h"
+
+// Runs one benchmark: the library calls it several times in a row while it
+// settles the iteration count, always with the same `runName`.
+using SuiteRun = std::function<void(benchmark::State&, const std::string& runName,
+                                    const Contender&, std::size_t n)>;
+
+struct Suite {
+    SuiteInfo info;
+    SuiteRun run;
+};
+
+struct BenchProgram {
+    BenchList list;  // list.suites is filled from `suites`
+    std::vector<Suite> suites;
+};
+
+// Items per second from `operations` per timed iteration, so that the
+// report reads ns per operation.
+inline void perOperation(benchmark::State& state, std::int64_t operationsPerIteration) {
+    state.SetItemsProcessed(state.iterations() * operationsPerIteration);
+}
+
+// --list prints the list; --sizes=... chooses the record counts; the other
+// flags are the library's.
+int benchMain(int argc, char** argv, BenchProgram program);
