@@ -12,6 +12,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting import markdown  # noqa: E402
+from reporting.catalog import Catalog  # noqa: E402
+from reporting.plan import Plan, parse_sizes  # noqa: E402
 from reporting.results import Comparison, Timings  # noqa: E402
 
 
@@ -24,6 +26,31 @@ def load_counts():
 
 
 counts = load_counts()
+
+
+def contender(name, role, peer="", kind="", order=0):
+    return {"name": name, "role": role, "peer": peer, "kind": kind, "order": order,
+            "quadratic_fill": False}
+
+
+# Two programs' lists as the bench programs print them: a kind with orders,
+# a kind without, a peer, the unordered reference and the floor.
+CATALOG = Catalog([
+    {"program": "map_phases_bench", "seed": 7, "program_order": 3, "batch": 10,
+     "largest_random_array_fill": 100, "sizes": [1000],
+     "contenders": [contender("Tree_16", "ours", "peer_tree", "Tree", 16),
+                    contender("Tree_64", "ours", "peer_tree", "Tree", 64),
+                    contender("Flat", "ours", "peer_tree", "Flat"),
+                    contender("peer_tree", "peer"), contender("hashed", "unordered"),
+                    contender("floor", "floor")],
+     "suites": [{"name": "find", "unit": "operation", "largest_array": 100},
+                {"name": "mix", "unit": "operation", "largest_array": 100}],
+     "targets": {"sizes": [1000, 5000], "goals": [
+         {"kind": "Tree", "peer": "peer_tree", "measure": "find", "ratio": 0.9},
+         {"kind": "Flat", "peer": "peer_tree", "measure": "find", "ratio": 1.0}]}},
+    {"program": "map_workloads_bench", "contenders": [], "context": {"key_generator": "g"},
+     "suites": [{"name": "fifo", "unit": "step", "largest_array": 100}]},
+])
 
 
 def run(name, ns_per_op, repetition=0):
@@ -73,33 +100,107 @@ class OutcomeTest(unittest.TestCase):
         self.assertEqual(markdown.outcome(1.01, 1.0), "not met")
         self.assertEqual(markdown.outcome(None, 1.0), "not measured")
 
+    def test_one_run_gives_no_verdict(self):
+        self.assertEqual(markdown.outcome(0.5, 0.7, "untested"), "no verdict (one run)")
+
 
 class TimingsTest(unittest.TestCase):
     def setUp(self):
         self.timings = Timings([{
-            "context": {"peers": "BTree_16=absl_btree_map,BTree_64=absl_btree_map"},
             "benchmarks": [
-                run("find/BTree_16/1000", 30), run("find/BTree_16/1000", 32, 1),
-                run("find/BTree_64/1000", 20), run("find/BTree_64/1000", 22, 1),
-                run("find/absl_btree_map/1000", 25), run("find/std_unordered_map/1000", 5),
-                {"run_name": "find/BTree_64/1000", "run_type": "aggregate",
+                run("find/Tree_16/1000", 30), run("find/Tree_16/1000", 32, 1),
+                run("find/Tree_64/1000", 20), run("find/Tree_64/1000", 22, 1),
+                run("find/Flat/1000", 40), run("find/Flat/1000", 41, 1),
+                run("find/peer_tree/1000", 25), run("find/hashed/1000", 5),
+                {"run_name": "find/Tree_64/1000", "run_type": "aggregate",
                  "items_per_second": 1.0},
-            ]}])
+            ]}], CATALOG)
 
     def test_repetitions_are_kept_and_aggregates_ignored(self):
-        self.assertEqual(len(self.timings.samples[("find", "BTree_64", 1000)]), 2)
-        self.assertAlmostEqual(self.timings.median("find", "BTree_64", 1000), 21)
+        self.assertEqual(len(self.timings.samples[("find", "Tree_64", 1000)]), 2)
+        self.assertAlmostEqual(self.timings.median("find", "Tree_64", 1000), 21)
 
-    def test_orders_come_from_the_benchmark_names(self):
-        self.assertEqual(self.timings.orders(), [16, 64])
-        self.assertEqual(self.timings.best_btree("find", 1000), "BTree_64")
+    def test_a_kind_with_orders_is_judged_at_its_best_order(self):
+        self.assertEqual(self.timings.best_variant("find", "Tree", 1000), "Tree_64")
+        self.assertEqual(self.timings.best_variant("find", "Flat", 1000), "Flat")
+        self.assertIsNone(self.timings.best_variant("mix", "Tree", 1000))
 
     def test_the_fastest_peer_is_ordered(self):
-        self.assertEqual(self.timings.fastest("find", 1000, ours=True), "BTree_64")
-        self.assertEqual(self.timings.fastest("find", 1000, ours=False), "absl_btree_map")
+        self.assertEqual(self.timings.fastest("find", 1000, ours=True), "Tree_64")
+        self.assertEqual(self.timings.fastest("find", 1000, ours=False), "peer_tree")
+
+    def test_maps_are_listed_in_the_catalog_order(self):
+        self.assertEqual(self.timings.names("find"),
+                         ["Tree_16", "Tree_64", "Flat", "peer_tree", "hashed"])
+
+    def test_every_goal_of_every_kind_is_judged_at_the_measured_target_size(self):
+        self.assertEqual(markdown.judged_sizes(self.timings), [1000])
+        rows = markdown.targets_table(self.timings, None, None)[2:]
+        self.assertEqual(len(rows), 2)
+        self.assertTrue(rows[0].startswith("| Tree_64 | peer_tree | find time | 1e3 | 0.84 "))
+        self.assertTrue(rows[1].startswith("| Flat | peer_tree | find time | 1e3 | 1.62 "))
+
+    def test_the_where_table_has_a_column_per_kind_and_the_unordered_reference(self):
+        table = markdown.where_table(self.timings, ["find"])
+        self.assertEqual(table[0], "| workload | n | Tree ns/op | Flat ns/op | fastest of ours "
+                                   "| fastest ordered peer | ns/op | ratio | verdict "
+                                   "| hashed ns/op |")
+        self.assertEqual(table[2], "| find | 1e3 | 21.0 (64) | 40.5 | Tree_64 | peer_tree | 25.0 "
+                                   "| 0.84 | untested (one run) | 5.0 |")
 
     def test_repetitions_are_told_per_size(self):
         self.assertEqual(markdown.repetition_text(self.timings, "find"), "2 repetitions")
+
+
+class CatalogTest(unittest.TestCase):
+    def test_kinds_and_their_variants_come_from_the_lists(self):
+        self.assertEqual(CATALOG.kinds(), ["Tree", "Flat"])
+        self.assertEqual(CATALOG.variants("Tree"), ["Tree_16", "Tree_64"])
+        self.assertTrue(CATALOG.takes_order("Tree"))
+        self.assertFalse(CATALOG.takes_order("Flat"))
+        self.assertEqual(CATALOG.suites_of("map_workloads_bench"), ["fifo"])
+        self.assertEqual(CATALOG.facts["key_generator"], "g")
+
+    def test_patterns_select_in_the_catalog_order_and_unknown_ones_are_refused(self):
+        names = list(CATALOG.contenders)
+        self.assertEqual(CATALOG.select(["peer_tree", "Tree_*"], names),
+                         ["Tree_16", "Tree_64", "peer_tree"])
+        with self.assertRaisesRegex(ValueError, "'Skip' matches none of: Tree_16"):
+            CATALOG.select(["Skip"], names)
+
+    def test_a_saved_catalog_reads_back_the_same(self):
+        again = Catalog.from_json(CATALOG.to_json())
+        self.assertEqual(again.to_json(), CATALOG.to_json())
+
+
+class PlanTest(unittest.TestCase):
+    def test_sizes_read_in_either_notation(self):
+        self.assertEqual(parse_sizes("1e4,100000"), [10000, 100000])
+        with self.assertRaises(ValueError):
+            parse_sizes("0.5")
+
+    def test_the_filter_names_the_chosen_suites_and_maps(self):
+        plan = Plan(CATALOG, "standard", sizes=[1000000], maps="Tree_64,peer*", workloads="fifo")
+        runs = plan.timed_runs()
+        self.assertEqual([r[0] for r in runs], ["map_workloads_bench"])
+        self.assertIn("--benchmark_filter=^(fifo)/(Tree_64|peer_tree)/", runs[0][2])
+        self.assertIn("--sizes=1000000", runs[0][2])
+        self.assertFalse(plan.weighs())
+        self.assertFalse(plan.counts())
+
+    def test_the_full_mode_adds_repetitions_of_the_targets_phases(self):
+        runs = Plan(CATALOG, "full").timed_runs()
+        extra = runs[-1]
+        self.assertEqual(extra[1], "phases_targets.json")
+        self.assertIn("--sizes=1000,5000", extra[2])
+        self.assertIn("--benchmark_filter=^(find|mix)/(Tree_16|Tree_64|Flat|peer_tree)/",
+                      extra[2])
+        self.assertIn("--benchmark_repetitions=10", extra[2])
+
+    def test_an_aimed_run_has_no_extra_repetitions_and_one_run_no_interleaving(self):
+        runs = Plan(CATALOG, "full", repetitions=1).timed_runs()
+        self.assertEqual([r[1] for r in runs], ["phases.json", "workloads.json"])
+        self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in runs[0][2]))
 
 
 class CountsTest(unittest.TestCase):

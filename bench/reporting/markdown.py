@@ -4,19 +4,6 @@ import statistics
 
 from .results import size_label
 
-PHASES = ["fill", "find", "empty", "mix"]
-TARGET_SIZES = [10000, 100000]
-# (our map, peer, [(measure, goal)]); measures are phases (time), "bytes"
-# (heap bytes per entry) and "instr find" / "instr mix" (instructions per
-# operation). "BTree" stands for the B-tree at its best order for the measure.
-TARGETS = [
-    ("VectorMap", "sorted_vector", [("find", 0.7), ("mix", 1.0)]),
-    ("BTree", "absl_btree_map", [("find", 0.9), ("mix", 1.0), ("bytes", 1.0),
-                                 ("instr find", 1.0), ("instr mix", 1.0)]),
-    ("AVLBinaryTree", "std_map", [("find", 0.9), ("mix", 1.0), ("bytes", 1.0),
-                                  ("instr find", 1.0), ("instr mix", 1.0)]),
-]
-
 
 def outcome(ratio, goal, verdict=None):
     """met, not met, or within noise (a tie whose median misses a goal of 1)."""
@@ -24,6 +11,8 @@ def outcome(ratio, goal, verdict=None):
         return "not measured"
     if verdict is None:  # counts and weights carry no noise
         return "met" if ratio <= goal + 1e-9 else "not met"
+    if verdict == "untested":
+        return "no verdict (one run)"
     if ratio <= goal and (verdict == "better" or (goal >= 1 and verdict != "worse")):
         return "met"
     if goal >= 1 and verdict == "tie":
@@ -37,39 +26,57 @@ def best_order(candidates):
     return min(present) if present else (None, None)
 
 
-def target_row(timings, memory, counts, ours, peer, measure, goal, n):
-    orders = ["BTree_%d" % o for o in timings.orders("find")] if ours == "BTree" else [ours]
-    if measure in PHASES:
-        _, name = best_order((timings.median(measure, o, n), o) for o in orders)
-        c = timings.compare(measure, name, n, peer) if name else None
-        if c is None:
-            return None
-        return [name, peer, measure + " time", size_label(n), c.text(), "≤ %.1f" % goal,
-                outcome(c.ratio, goal, c.verdict)]
+def measure_text(measure):
+    """"find time", "heap bytes per entry", "find instructions/op"."""
+    if measure == "bytes":
+        return "heap bytes per entry"
+    if measure.endswith("_instructions"):
+        return measure.split("_")[0] + " instructions/op"
+    return measure + " time"
+
+
+def target_row(timings, memory, counts, kind, peer, measure, goal, n):
+    """One goal at one size; the best variant of the kind stands for it."""
+    variants = timings.catalog.variants(kind)
     if measure == "bytes":
         theirs = memory.get(peer, n) if memory else None
-        mine, name = best_order((memory.get(o, n), o) for o in orders) if memory else (None, None)
+        mine, name = best_order((memory.get(v, n), v) for v in variants) if memory else (None, None)
         ratio = mine / theirs if mine and theirs else None
         text = "%.2f (%.1f vs %.1f bytes)" % (ratio, mine, theirs) if ratio else ""
-        return [name or ours, peer, "heap bytes per entry", size_label(n), text,
+        return [name or kind, peer, measure_text(measure), size_label(n), text,
                 "≤ %.1f" % goal, outcome(ratio, goal)]
-    phase = measure.split()[1]
-    ratio, name = best_order((counts.ratio(o, n, phase, peer), o) for o in orders) \
-        if counts else (None, None)
-    text = "%.2f (%.0f vs %.0f)" % (ratio, counts.get(name, n, phase),
-                                   counts.get(peer, n, phase)) if ratio else ""
-    return [name or ours, peer, "%s instructions/op" % phase, size_label(n), text,
-            "≤ %.1f" % goal, outcome(ratio, goal)]
+    if measure.endswith("_instructions"):
+        phase = measure.split("_")[0]
+        ratio, name = best_order((counts.ratio(v, n, phase, peer), v) for v in variants) \
+            if counts else (None, None)
+        text = "%.2f (%.0f vs %.0f)" % (ratio, counts.get(name, n, phase),
+                                       counts.get(peer, n, phase)) if ratio else ""
+        return [name or kind, peer, measure_text(measure), size_label(n), text,
+                "≤ %.1f" % goal, outcome(ratio, goal)]
+    _, name = best_order((timings.median(measure, v, n), v) for v in variants)
+    c = timings.compare(measure, name, n, peer) if name else None
+    if c is None:
+        return None
+    return [name, peer, measure_text(measure), size_label(n), c.text(), "≤ %.1f" % goal,
+            outcome(c.ratio, goal, c.verdict)]
+
+
+def judged_sizes(timings):
+    """The target sizes that were measured or, when none was, every size
+    measured: a run aimed at other sizes still hears how its maps fare."""
+    measured = [n for n in timings.catalog.targets["sizes"] if n in timings.sizes]
+    return measured or timings.sizes
 
 
 def targets_table(timings, memory, counts):
+    """Every goal of the catalog at every judged size."""
     rows = [["map", "peer", "measure", "n", "ratio (verdict; medians)", "goal", "outcome"]]
-    for ours, peer, goals in TARGETS:
-        for n in TARGET_SIZES:
-            for measure, goal in goals:
-                row = target_row(timings, memory, counts, ours, peer, measure, goal, n)
-                if row and row[-1] != "not measured":
-                    rows.append(row)
+    for goal in timings.catalog.targets["goals"]:
+        for n in judged_sizes(timings):
+            row = target_row(timings, memory, counts, goal["kind"], goal["peer"],
+                             goal["measure"], goal["ratio"], n)
+            if row and row[-1] != "not measured":
+                rows.append(row)
     return markdown_table(rows, numeric=[])
 
 
@@ -85,7 +92,8 @@ def comparison_tables(timings, suites):
     for suite in suites:
         header = ["map", "peer"] + ["n=" + size_label(n) for n in timings.sizes]
         rows = [header]
-        for ours, peer in timings.peers.items():
+        for ours in timings.catalog.with_role("ours"):
+            peer = timings.catalog.peer(ours)
             cells = []
             for n in timings.sizes:
                 c = timings.compare(suite, ours, n)
@@ -146,32 +154,56 @@ def memory_table(memory, names, sizes):
     return markdown_table(rows, numeric=list(range(1, len(header))))
 
 
-WORKLOADS = ["ascending_insert", "ascending_find", "descending_insert", "zipf_find",
-             "miss_find", "fifo"]
-
-
-def where_rows(workloads):
-    """(workload, n, comparison of our fastest map with the fastest peer)."""
+def where_rows(workloads, suites):
+    """(workload, n, each kind's best median and name, comparison of our
+    fastest map with the fastest ordered peer or None)."""
     rows = []
-    for suite in [w for w in WORKLOADS if w in workloads.suites]:
+    for suite in suites:
         for n in workloads.sizes_of(suite):
+            kinds = {}
+            for kind in workloads.catalog.kinds():
+                name = workloads.best_variant(suite, kind, n)
+                if name:
+                    kinds[kind] = (workloads.median(suite, name, n), name)
             ours = workloads.fastest(suite, n, ours=True)
             peer = workloads.fastest(suite, n, ours=False)
-            if ours and peer:
-                rows.append((suite, n, workloads.compare(suite, ours, n, peer)))
+            c = workloads.compare(suite, ours, n, peer) if ours and peer else None
+            rows.append((suite, n, kinds, c))
     return rows
 
 
-def where_table(workloads):
-    rows = [["workload", "n", "fastest of ours", "ns/op", "fastest ordered peer", "ns/op",
-             "ratio", "verdict", "hash map ns/op"]]
-    for suite, n, c in where_rows(workloads):
-        test = c.test_text()
-        hashed = workloads.median(suite, "std_unordered_map", n)
-        rows.append([suite, size_label(n), c.ours, "%.1f" % c.our_median, c.peer,
-                     "%.1f" % c.peer_median, "%.2f" % c.ratio, "%s (%s)" % (c.verdict, test),
-                     "%.1f" % hashed if hashed else ""])
-    return markdown_table(rows, numeric=[3, 5, 6, 8])
+def kind_cell(catalog, kinds, kind):
+    """"41.2", or "41.2 (64)" with the best order of a kind that takes one."""
+    if kind not in kinds:
+        return ""
+    median, name = kinds[kind]
+    order = " (%d)" % catalog.order(name) if catalog.takes_order(kind) else ""
+    return "%.1f%s" % (median, order)
+
+
+def where_table(workloads, suites):
+    catalog = workloads.catalog
+    kinds = catalog.kinds()
+    unordered = catalog.with_role("unordered")
+    header = (["workload", "n"] + ["%s ns/op" % kind for kind in kinds] +
+              ["fastest of ours", "fastest ordered peer", "ns/op", "ratio", "verdict"] +
+              ["%s ns/op" % name for name in unordered])
+    rows = [header]
+    for suite, n, medians, c in where_rows(workloads, suites):
+        cells = [suite, size_label(n)] + [kind_cell(catalog, medians, k) for k in kinds]
+        if c:
+            cells += [c.ours, c.peer, "%.1f" % c.peer_median, "%.2f" % c.ratio,
+                      "%s (%s)" % (c.verdict, c.test_text())]
+        else:
+            cells += [""] * 5
+        for name in unordered:
+            median = workloads.median(suite, name, n)
+            cells.append("%.1f" % median if median else "")
+        rows.append(cells)
+    first = 2 + len(kinds)
+    numeric = list(range(2, first)) + [first + 2, first + 3] + \
+        list(range(first + 5, len(header)))
+    return markdown_table(rows, numeric=numeric)
 
 
 def repetition_text(timings, suite):
@@ -191,14 +223,15 @@ def repetition_text(timings, suite):
                      for lo, count, hi in groups)
 
 
-def workload_summary(workloads):
+def workload_summary(workloads, suites):
     """One line per workload: its largest size, our fastest map against the
     fastest peer."""
     largest = {}
-    for suite, n, c in where_rows(workloads):
-        largest[suite] = (n, c)
+    for suite, n, _, c in where_rows(workloads, suites):
+        if c:
+            largest[suite] = (n, c)
     lines = []
-    for suite in WORKLOADS:
+    for suite in suites:
         if suite in largest:
             n, c = largest[suite]
             lines.append("- %s at n=%s: %s %.1f ns/op against %s %.1f ns/op: %.2f, %s" % (

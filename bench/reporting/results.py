@@ -51,9 +51,11 @@ class Comparison:
 
 class Timings:
     """ns per operation for every (suite, map, n), one value per repetition,
-    from one or more Google Benchmark JSON documents."""
+    from one or more Google Benchmark JSON documents; the roles, peers and
+    kinds of the maps come from the catalog."""
 
-    def __init__(self, documents):
+    def __init__(self, documents, catalog):
+        self.catalog = catalog
         self.context = documents[0].get("context", {})
         self.samples = {}
         self.suites = []
@@ -66,8 +68,6 @@ class Timings:
                     self.suites.append(suite)
                 key = (suite, name, int(n))
                 self.samples.setdefault(key, []).append(1e9 / entry["items_per_second"])
-        self.peers = dict(pair.split("=") for pair in
-                          self.context.get("peers", "").split(",") if pair)
         self.sizes = sorted({n for _, _, n in self.samples})
 
     def sizes_of(self, suite):
@@ -76,9 +76,9 @@ class Timings:
     def fastest(self, suite, n, ours):
         """The name of our fastest map by median, or of the fastest ordered
         peer (the hash map is a reference point, not a peer here), or None."""
+        role = "ours" if ours else "peer"
         timed = [(self.median(suite, name, n), name) for s, name, size in self.samples
-                 if s == suite and size == n and (name in self.peers) == ours and
-                 name not in UNORDERED]
+                 if s == suite and size == n and self.catalog.role(name) == role]
         return min(timed)[1] if timed else None
 
     def repetitions(self, suite):
@@ -94,32 +94,19 @@ class Timings:
         return statistics.median(values) if values else None
 
     def names(self, suite):
-        found = {name for s, name, _ in self.samples if s == suite}
-        ours = [name for name in self.peers if name in found]
-        return ours + sorted(found - set(ours), key=lambda name: peer_rank(name))
+        """The maps measured in the suite, in the catalog's order."""
+        return sorted({name for s, name, _ in self.samples if s == suite}, key=self.catalog.rank)
 
-    def orders(self, suite=None):
-        """The B-tree orders measured, read from the benchmark names."""
-        return sorted({int(name.split("_")[1]) for s, name, _ in self.samples
-                       if name.startswith("BTree_") and (suite is None or s == suite)})
-
-    def best_btree(self, suite, n):
-        timed = [(self.median(suite, "BTree_%d" % o, n), o) for o in self.orders(suite)
-                 if self.median(suite, "BTree_%d" % o, n) is not None]
-        return "BTree_%d" % min(timed)[1] if timed else None
+    def best_variant(self, suite, kind, n):
+        """The fastest contender of one of our kinds (its best order), or None."""
+        timed = [(self.median(suite, name, n), name) for name in self.catalog.variants(kind)
+                 if self.median(suite, name, n) is not None]
+        return min(timed)[1] if timed else None
 
     def compare(self, suite, ours, n, peer=None):
-        peer = peer or self.peers.get(ours)
+        peer = peer or self.catalog.peer(ours)
         a, b = self.samples.get((suite, ours, n)), self.samples.get((suite, peer, n))
         return Comparison(ours, peer, a, b) if a and b else None
-
-
-UNORDERED = {"std_unordered_map", "floor"}
-PEER_ORDER = ["sorted_vector", "std_map", "absl_btree_map", "std_unordered_map", "floor"]
-
-
-def peer_rank(name):
-    return PEER_ORDER.index(name) if name in PEER_ORDER else len(PEER_ORDER)
 
 
 class Memory:

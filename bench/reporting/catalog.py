@@ -1,0 +1,101 @@
+"""What the bench programs run, as their `--list` tells it: the contenders
+(our maps with their kind, order and peer; the peers; the unordered
+reference; the floor), the suites of each program, the seed, the cut-offs
+and the goals of our maps. The report takes every name from here."""
+import fnmatch
+import json
+import subprocess
+
+
+class Catalog:
+    def __init__(self, documents):
+        self.contenders = {}  # name -> entry, ours first, in the programs' order
+        self.suites = {}      # name -> entry, with the program that runs it
+        self.programs = {}    # program -> [suite names]
+        self.targets = {"sizes": [], "goals": []}
+        self.facts = {}
+        for document in documents:
+            for entry in document["contenders"]:
+                self.contenders.setdefault(entry["name"], entry)
+            names = []
+            for suite in document["suites"]:
+                self.suites[suite["name"]] = dict(suite, program=document["program"])
+                names.append(suite["name"])
+            self.programs[document["program"]] = names
+            if "targets" in document:
+                self.targets = document["targets"]
+            for key in ("seed", "program_order", "batch", "largest_random_array_fill"):
+                self.facts.setdefault(key, document.get(key))
+            self.facts.update(document.get("context", {}))
+
+    @classmethod
+    def from_programs(cls, paths):
+        """The lists of the bench programs at these paths."""
+        return cls([json.loads(subprocess.run([path, "--list"], check=True, capture_output=True,
+                                              text=True).stdout) for path in paths])
+
+    def to_json(self):
+        return {"contenders": list(self.contenders.values()), "suites": list(self.suites.values()),
+                "programs": self.programs, "targets": self.targets, "facts": self.facts}
+
+    @classmethod
+    def from_json(cls, saved):
+        catalog = cls([])
+        catalog.contenders = {c["name"]: c for c in saved["contenders"]}
+        catalog.suites = {s["name"]: s for s in saved["suites"]}
+        catalog.programs, catalog.targets = saved["programs"], saved["targets"]
+        catalog.facts = saved["facts"]
+        return catalog
+
+    def role(self, name):
+        entry = self.contenders.get(name)
+        return entry["role"] if entry else None
+
+    def peer(self, name):
+        entry = self.contenders.get(name)
+        return entry["peer"] if entry and entry["peer"] else None
+
+    def with_role(self, role):
+        return [name for name, entry in self.contenders.items() if entry["role"] == role]
+
+    def kinds(self):
+        """Our kinds, in registration order."""
+        kinds = []
+        for entry in self.contenders.values():
+            if entry["role"] == "ours" and entry["kind"] not in kinds:
+                kinds.append(entry["kind"])
+        return kinds
+
+    def variants(self, kind):
+        """The contenders of one of our kinds, by ascending order."""
+        found = [e for e in self.contenders.values() if e["role"] == "ours" and e["kind"] == kind]
+        return [e["name"] for e in sorted(found, key=lambda e: e["order"])]
+
+    def takes_order(self, kind):
+        return any(self.contenders[name]["order"] for name in self.variants(kind))
+
+    def order(self, name):
+        return self.contenders[name]["order"]
+
+    def kind_peer(self, kind):
+        variants = self.variants(kind)
+        return self.peer(variants[0]) if variants else None
+
+    def rank(self, name):
+        names = list(self.contenders)
+        return names.index(name) if name in names else len(names)
+
+    def suites_of(self, program):
+        return self.programs.get(program, [])
+
+    def select(self, patterns, names):
+        """The names matching any of the patterns (names or shell-style
+        globs), in the order of `names`; a pattern matching nothing is an
+        error, reported with what there is."""
+        chosen = []
+        for pattern in patterns:
+            matches = [name for name in names if fnmatch.fnmatchcase(name, pattern)]
+            if not matches:
+                raise ValueError("'%s' matches none of: %s" % (pattern, ", ".join(names)))
+            chosen += [name for name in matches if name not in chosen]
+        return [name for name in names if name in chosen]
