@@ -14,12 +14,14 @@ public:
     // Reads --benchmark_filter and --benchmark_repetitions, leaving them for
     // the library, to know which registered benchmarks will run.
     Progress(int argc, char** argv, std::ostream& out = std::cerr) : m_out(out) {
+        const std::string filter = "--benchmark_filter=";
+        const std::string repetitions = "--benchmark_repetitions=";
         for (int i = 1; i < argc; ++i) {
             const std::string argument = argv[i];
-            if (argument.rfind("--benchmark_filter=", 0) == 0) {
-                m_filter = argument.substr(19);
-            } else if (argument.rfind("--benchmark_repetitions=", 0) == 0) {
-                m_repetitions = std::max(1, std::atoi(argument.c_str() + 24));
+            if (argument.rfind(filter, 0) == 0) {
+                m_filter = argument.substr(filter.size());
+            } else if (argument.rfind(repetitions, 0) == 0) {
+                m_repetitions = std::max(1, std::atoi(argument.c_str() + repetitions.size()));
             }
         }
     }

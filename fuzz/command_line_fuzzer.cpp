@@ -36,8 +36,15 @@ void checkValue(const std::string& argument) {
     }
 }
 
+// Settings small enough to run the whole program on every input: each run
+// stays within a few milliseconds.
+constexpr int kMostRecords = 200;
+constexpr int kMostIterations = 2000;
+constexpr int kLargestOrder = 1024;
+
 bool quickToRun(const Settings& settings) {
-    return settings.recordCount <= 200 && settings.iterations <= 2000 && settings.order <= 1024;
+    return settings.recordCount <= kMostRecords && settings.iterations <= kMostIterations &&
+           settings.order <= kLargestOrder;
 }
 
 }  // namespace

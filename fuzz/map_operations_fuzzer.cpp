@@ -77,16 +77,34 @@ const char* const kOperationNames[] = {"insert", "erase", "find", "member", "siz
     std::abort();
 }
 
+// Tiny keys come from kTinyKeys values starting at kSmallestTinyKey, so
+// that insertions and erasures keep hitting the same few keys.
+constexpr int kTinyKeys = 12;
+constexpr int kSmallestTinyKey = -4;
+// The B-tree orders the input can choose: kSmallestOrder and the next
+// kOrderChoices - 1.
+constexpr int kSmallestOrder = 3;
+constexpr int kOrderChoices = 300;
+// The opcode byte: the operation in its low bits, the key's mode above them.
+constexpr int kOperations = 5;  // insert, erase, find, member, size
+constexpr int kOperationBits = 0x7;
+constexpr int kKeyModeShift = 3;
+constexpr int kKeyModeBits = 0x3;
+// Every map's invariants are checked after this many operations, and at
+// the end.
+constexpr int kStepsBetweenChecks = 64;
+
 int readKey(ByteReader& input, int mode) {
     static const int extremes[] = {INT_MIN, INT_MIN + 1, -2, -1, 0, 1, INT_MAX - 1, INT_MAX};
+    constexpr int kExtremes = sizeof extremes / sizeof extremes[0];
     switch (mode) {
         case 0:
         case 1:
-            return static_cast<int>(input.byte() % 12) - 4;
+            return static_cast<int>(input.byte() % kTinyKeys) + kSmallestTinyKey;
         case 2:
             return input.word();
         default:
-            return extremes[input.byte() % 8];
+            return extremes[input.byte() % kExtremes];
     }
 }
 
@@ -107,7 +125,7 @@ std::vector<Subject> makeSubjects(int order) {
 }
 
 std::string describe(const void* pointer) {
-    char text[32];
+    char text[2 + 2 * sizeof pointer + 1];  // "0x", two digits a byte, the end
     std::snprintf(text, sizeof text, "%p", pointer);
     return text;
 }
@@ -169,21 +187,22 @@ std::string checkAll(const std::vector<Subject>& subjects) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     ByteReader input(data, size);
-    const int order = 3 + (input.byte() | input.byte() << 8) % 300;
+    const int order = kSmallestOrder + (input.byte() | input.byte() << 8) % kOrderChoices;
     std::vector<Subject> subjects = makeSubjects(order);
     std::map<int, Data*> reference;
-    IntegerData payloads[8];
+    constexpr int kPayloads = 8;
+    IntegerData payloads[kPayloads];
     for (int step = 0; !input.empty(); ++step) {
         const std::uint8_t opcode = input.byte();
-        const int operation = opcode % 8 % 5;
-        const int key = readKey(input, opcode >> 3 & 3);
+        const int operation = (opcode & kOperationBits) % kOperations;
+        const int key = readKey(input, opcode >> kKeyModeShift & kKeyModeBits);
         Data* payload = nullptr;
         if (operation == 0) {
             const std::uint8_t choice = input.byte();
-            payload = choice == 0 ? nullptr : &payloads[choice % 8];
+            payload = choice == 0 ? nullptr : &payloads[choice % kPayloads];
         }
         std::string problem = apply(subjects, reference, operation, key, payload);
-        if (problem.empty() && step % 64 == 63) {
+        if (problem.empty() && step % kStepsBetweenChecks == kStepsBetweenChecks - 1) {
             problem = checkAll(subjects);
         }
         if (!problem.empty()) {

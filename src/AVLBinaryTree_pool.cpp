@@ -25,15 +25,19 @@
 
 namespace {
 
-// A slot: the node, then its record, 56 bytes packed. Slots of a whole
+// A slot: the node, then its record, packed (56 bytes). Slots of a whole
 // 64-byte line each measured no faster and cost 8 bytes more per entry.
 constexpr std::size_t kRecordOffset = AVLSlotPool::kRecordOffset;
-constexpr std::size_t kSlotBytes = 56;
-constexpr std::align_val_t kSlotAlignment{64};
-// 146 slots and the allocator's bookkeeping fit in 8 KiB.
-constexpr std::size_t kSlabBytes = 146 * kSlotBytes;
+constexpr std::size_t kSlotBytes = kRecordOffset + sizeof(NodeData);
+constexpr std::size_t kCacheLine = 64;
+constexpr std::align_val_t kSlotAlignment{kCacheLine};
+// As many slots as fit in 8 KiB beside the allocator's bookkeeping.
+constexpr std::size_t kSlabTarget = 8192;
+constexpr std::size_t kAllocatorBookkeeping = 16;
+constexpr std::size_t kSlabBytes =
+    (kSlabTarget - kAllocatorBookkeeping) / kSlotBytes * kSlotBytes;
 
-static_assert(kRecordOffset + sizeof(NodeData) <= kSlotBytes, "a node and its record fill a slot");
+static_assert(kSlotBytes % alignof(AVLBinaryTreeNode) == 0, "the next slot's node must stay aligned");
 static_assert(kRecordOffset % alignof(NodeData) == 0, "the record must stay aligned");
 
 }  // namespace

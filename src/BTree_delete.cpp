@@ -1,11 +1,13 @@
-// B-tree deletion: removal through the in-order successor, the repair loop
-// that restores minimum fill, and its borrowing and merging steps.
+// B-tree deletion: delete_element (removal through the in-order successor),
+// repair_underflow (the loop that restores minimum fill) and its steps:
+// rotate_from_right, rotate_from_left, merge_right and merge_left.
 #include <ostream>
 
 #include "BTree.h"
 
-// The node and slot that search finds also locate the key for
-// vector_delete, so the key is not sought twice.
+// The node and slot that one descent finds locate the key for remove_at,
+// so the key is not sought twice; an inner key is first replaced by its
+// in-order successor, which then leaves its leaf.
 bool Node::delete_element(const Elem& e) {
     if (m_count == 1) {
         return false;

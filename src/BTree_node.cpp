@@ -13,8 +13,11 @@ Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
 // Defined after invalid_ptr in this file, so it is initialised after it.
 const Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
 
-// The arrays start right behind the header, whose size keeps them aligned.
+// The arrays start right behind the header, whose size keeps them aligned;
+// a 32-byte header leaves the first eight keys in the node's first cache
+// line beside it.
 static_assert(sizeof(Node) % alignof(void*) == 0, "node arrays must stay aligned");
+static_assert(sizeof(Node) == 32, "the node header is 32 bytes: count, slots, parent, tracker");
 
 std::size_t Node::bytes_for(int slot_count, NodeKind kind) {
     const std::size_t slots = static_cast<std::size_t>(slot_count);
@@ -97,11 +100,13 @@ void Node::open_gap(int slot) {
 
 namespace {
 
-// memmove for runs of slots; a few slots are cheaper to copy by hand than
-// to hand to a call.
+// Runs of up to this many slots are cheaper to copy by hand than to hand to
+// memmove.
+constexpr std::size_t kLargestHandCopy = 4;
+
 template <typename T>
 void move_slots(T* to, const T* from, std::size_t count) {
-    if (count > 4) {
+    if (count > kLargestHandCopy) {
         std::memmove(to, from, count * sizeof(T));
     } else if (to < from) {
         for (std::size_t i = 0; i < count; ++i) {
@@ -250,9 +255,10 @@ Node::Position Node::search(const Elem& e, Node*& where) {
     return Position(const_cast<Node*>(found.node()), found.index());
 }
 
-// As search, then vector_insert into the node it ends at (the rank it found
-// there is where vector_insert would put the key), or split_insert when that
-// node is full. An empty root takes the key itself.
+// One descent finds the key or the leaf it belongs in and the slot behind
+// which it goes; insert_at puts it there when the leaf has room (the slot
+// vector_insert would choose), split_insert when the leaf is full. An empty
+// root takes the key itself.
 bool Node::tree_insert(const Elem& e) {
     const Landing landing = descend(e.m_key);
     if (landing.found) {

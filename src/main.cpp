@@ -1,4 +1,4 @@
-#include "timing_driver.h"
+#include "driver_program.h"
 
 int main(int argc, char** argv) {
     return runMapbench(argc, argv);

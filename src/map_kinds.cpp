@@ -11,7 +11,8 @@ std::vector<MapKind>& registry() {
         {"VectorMap", [](int) { return std::make_unique<VectorMap>(); },
          checkerOf(&VectorMap::checkInvariants), false, true},
         {"BTree", [](int order) { return std::make_unique<BTree>(order); },
-         checkerOf(&BTree::check_invariants), true, false},
+         checkerOf(&BTree::check_invariants), true, false,
+         [](Map& map, std::ostream& out) { static_cast<BTree&>(map).set_diagnostics(out); }},
         {"AVLBinaryTree", [](int) { return std::make_unique<AVLBinaryTree>(); },
          checkerOf(&AVLBinaryTree::checkInvariants), false, false},
     };
@@ -22,6 +23,15 @@ std::vector<MapKind>& registry() {
 
 const std::vector<MapKind>& mapKinds() {
     return registry();
+}
+
+const MapKind* findMapKind(const std::string& name) {
+    for (const MapKind& kind : mapKinds()) {
+        if (kind.name == name) {
+            return &kind;
+        }
+    }
+    return nullptr;
 }
 
 void registerMapKind(MapKind kind) {

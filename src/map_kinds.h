@@ -22,6 +22,9 @@ struct MapKind {
     // Every insertion moves the entries behind it (sorted arrays): a fill of
     // n random keys costs time quadratic in n.
     bool quadraticFill = false;
+    // Points a map's diagnostics (the text it writes about a broken
+    // structure before failing) at a stream; empty for kinds that write none.
+    std::function<void(Map&, std::ostream&)> setDiagnostics = nullptr;
 };
 
 // A check for maps of class M through their member `check`.
@@ -33,6 +36,9 @@ std::function<std::string(const Map&)> checkerOf(std::string (M::*check)() const
 // Every kind: the built-in maps in the driver's timing order, then those
 // added with registerMapKind.
 const std::vector<MapKind>& mapKinds();
+
+// The first kind of that name, or null.
+const MapKind* findMapKind(const std::string& name);
 
 // Adds a kind to the list; call it before the list is read (for instance
 // from a static initialiser).

@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
-#include <new>
-#include <string>
-
-#include "driver_maps.h"
 
 namespace {
 
@@ -38,31 +34,6 @@ double timePhase(void (*loop)(IntegerData*, int, int, Map*), IntegerData* record
     loop(records, n, iter, map);
     readClock(&end);
     return timeval_diff(&end, &start);
-}
-
-// Map selector: 0 all three, 1 vector, 2 B-tree, 3 AVL tree, 4 both trees.
-bool timesVector(int selector) {
-    return selector == 0 || selector == 1;
-}
-bool timesBTree(int selector) {
-    return selector == 0 || selector == 2 || selector == 4;
-}
-bool timesAvl(int selector) {
-    return selector == 0 || selector == 3 || selector == 4;
-}
-
-void timeWithBanner(const char* banner, const Settings& settings, IntegerData* records, Map* map) {
-    if (settings.outputLevel > 0) {
-        std::cout << banner << std::endl;
-    }
-    timeMap(records, settings.recordCount, settings.iterations, map, settings.outputLevel,
-            settings.phaseSelector);
-}
-
-int reportOutOfMemory(const std::string& what) {
-    std::cout.flush();
-    std::cerr << "mapbench: out of memory: " << what << std::endl;
-    return 1;
 }
 
 }  // namespace
@@ -149,50 +120,4 @@ void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int ph
         }
     }
     std::cout << findTime << ", " << mixTime << std::endl;
-}
-
-void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapSet& maps) {
-    try {
-        if (timesVector(settings.mapSelector)) {
-            timeWithBanner("**** Timing Vector implementation...", settings, records,
-                           maps.vectorMap);
-        }
-        if (timesBTree(settings.mapSelector)) {
-            timeWithBanner("**** Timing BTree implementation...", settings, records, maps.btreeMap);
-        }
-        if (timesAvl(settings.mapSelector)) {
-            timeWithBanner("**** Timing AVLBinaryTree implementation...", settings, records,
-                           maps.avlMap);
-        }
-    } catch (const char* message) {
-        std::cout << message << std::endl;
-    }
-}
-
-int runMapbench(int argc, const char* const* argv) {
-    const Settings settings = parseCommandLine(argc, argv);
-    std::srand(static_cast<unsigned>(settings.seed));
-
-    std::unique_ptr<IntegerData[]> records;
-    try {
-        records = generateRandomData(settings.recordCount);
-    } catch (const std::bad_alloc&) {
-        return reportOutOfMemory("cannot allocate " + std::to_string(settings.recordCount) +
-                                 " records");
-    }
-
-    DriverMaps maps;
-    try {
-        maps = createDriverMaps(settings.order);
-    } catch (const std::bad_alloc&) {
-        return reportOutOfMemory("cannot create the maps (B-tree of order " +
-                                 std::to_string(settings.order) + ")");
-    }
-
-    try {
-        timeSelectedMaps(settings, records.get(), maps.view());
-    } catch (const std::bad_alloc&) {
-        return reportOutOfMemory("the maps outgrew the available memory while being timed");
-    }
-    return 0;
 }

@@ -1,5 +1,6 @@
-// The timed workload: random records, the fill/find/empty/mix phases run on
-// each selected map, and the console report of their durations.
+// The timed workload: random records, the four loops over them (fill, find,
+// empty, mix), the clock around the timed ones, and the lines that report
+// their durations. The program around it lives in driver_program.
 #pragma once
 
 #include <sys/time.h>
@@ -7,7 +8,6 @@
 #include <memory>
 
 #include "map_interface.h"
-#include "options.h"
 
 // An array of `count` records whose values are successive rand() results
 // (none when count <= 0).
@@ -37,19 +37,3 @@ void runMix(IntegerData* records, int n, int count, Map* map);
 // random finds (phases 0 or 1), erases every record, times `iter` random
 // insertions and erasures (phases 0 or 2) and writes the times.
 void timeMap(IntegerData* records, int n, int iter, Map* map, int output, int phases);
-
-// The three maps the driver times, in the order they are timed.
-struct MapSet {
-    Map* vectorMap;
-    Map* btreeMap;
-    Map* avlMap;
-};
-
-// Times the maps chosen by the map selector, each after its banner. A
-// message text thrown by a map is written to standard output and ends the
-// timing: the maps after it are skipped.
-void timeSelectedMaps(const Settings& settings, IntegerData* records, const MapSet& maps);
-
-// The whole program: parse, seed, build records and maps, time, tear down.
-// Returns 0, or 1 after writing to standard error when memory runs out.
-int runMapbench(int argc, const char* const* argv);

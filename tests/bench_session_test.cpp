@@ -13,7 +13,7 @@
 namespace {
 
 constexpr int kRecords = 40;
-constexpr int kBatch = 7;
+constexpr int kSmallBatch = 7;
 constexpr int kBatches = 3;
 
 // The calls timeMap makes with the program's default seed.
@@ -32,9 +32,9 @@ TEST(DriverSession, FindBatchesMakeTheFindPhasesCalls) {
     DriverSession session(map, kRecords);
     session.fill();
     for (int batch = 0; batch < kBatches; ++batch) {
-        session.finds(kBatch);
+        session.finds(kSmallBatch);
     }
-    std::vector<std::string> expected = driverCalls(kBatch * kBatches, 1);
+    std::vector<std::string> expected = driverCalls(kSmallBatch * kBatches, 1);
     expected.resize(expected.size() - kRecords);  // the program then empties the map
     EXPECT_EQ(map.log, expected);
 }
@@ -44,20 +44,20 @@ TEST(DriverSession, MixBatchesMakeTheMixPhasesCalls) {
     DriverSession session(map, kRecords);
     session.startMix();
     for (int batch = 0; batch < kBatches; ++batch) {
-        session.mix(kBatch);
+        session.mix(kSmallBatch);
     }
-    EXPECT_EQ(map.log, driverCalls(kRecords + kBatch * kBatches, 2));
+    EXPECT_EQ(map.log, driverCalls(kRecords + kSmallBatch * kBatches, 2));
 }
 
 // As map_counts runs it: the program's both phases, with iter finds and
 // iter mix steps of which the first kRecords are the untimed warm-up.
 TEST(DriverSession, FindsThenMixMakeTheWholeProgramsCalls) {
-    const int iter = kRecords + kBatch;
+    const int iter = kRecords + kSmallBatch;
     RecordingMap map;
     DriverSession session(map, kRecords);
     session.fill();
     session.finds(iter);
     session.startMixAfterFinds();
-    session.mix(kBatch);
+    session.mix(kSmallBatch);
     EXPECT_EQ(map.log, driverCalls(iter, 0));
 }

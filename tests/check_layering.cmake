@@ -1,7 +1,7 @@
 # Fails when a map source or header includes a driver header: the maps
 # library must build and make sense without the driver.
 #   cmake -DDIR=<src dir> -DMAP_SOURCES=<a;b;c> -P check_layering.cmake
-set(driver_headers timing_driver.h options.h driver_maps.h)
+set(driver_headers timing_driver.h options.h driver_program.h)
 set(files ${MAP_SOURCES})
 foreach(source ${MAP_SOURCES})
   get_filename_component(stem ${source} NAME_WE)

@@ -7,7 +7,7 @@
 
 #include "AVLBinaryTree.h"
 #include "BTree.h"
-#include "driver_maps.h"
+#include "driver_program.h"
 #include "recording_map.h"
 #include "stdout_capture.h"
 #include "vector_map.h"
@@ -122,7 +122,9 @@ TEST(TimeMap, NoRecordsMeansNoDrawsAndNoMapCalls) {
 // Three recording maps in the driver's places, and three records.
 class TimeSelectedMaps : public testing::Test {
 protected:
-    MapSet maps() { return MapSet{&vectorMap, &btreeMap, &avlMap}; }
+    MapsByKind maps() {
+        return {{"VectorMap", &vectorMap}, {"BTree", &btreeMap}, {"AVLBinaryTree", &avlMap}};
+    }
 
     IntegerData records[3] = {IntegerData(1), IntegerData(2), IntegerData(3)};
     RecordingMap vectorMap;
@@ -173,15 +175,23 @@ TEST_F(TimeSelectedMaps, SelectorFourTimesTheTwoTrees) {
 }
 
 TEST(DriverMaps, CreatesTheThreeMapsWithTheBTreeDiagnosticsOnStandardOutput) {
-    const DriverMaps maps = createDriverMaps(5);
-    const auto* btree = dynamic_cast<const BTree*>(maps.btreeMap.get());
+    const DriverMaps maps(5);
+    const MapsByKind byKind = maps.byKind();
+    ASSERT_EQ(byKind.size(), 3u);
+    const auto* btree = dynamic_cast<const BTree*>(byKind.at("BTree"));
     ASSERT_NE(btree, nullptr);
     EXPECT_EQ(btree->root()->capacity(), 6);
     EXPECT_EQ(btree->root_tracker().m_diagnostics, &std::cout);
-    EXPECT_NE(dynamic_cast<const AVLBinaryTree*>(maps.avlMap.get()), nullptr);
-    EXPECT_NE(dynamic_cast<const VectorMap*>(maps.vectorMap.get()), nullptr);
-    const MapSet set = maps.view();
-    EXPECT_EQ(set.vectorMap, maps.vectorMap.get());
-    EXPECT_EQ(set.btreeMap, maps.btreeMap.get());
-    EXPECT_EQ(set.avlMap, maps.avlMap.get());
+    EXPECT_NE(dynamic_cast<const AVLBinaryTree*>(byKind.at("AVLBinaryTree")), nullptr);
+    EXPECT_NE(dynamic_cast<const VectorMap*>(byKind.at("VectorMap")), nullptr);
+}
+
+TEST(DriverMaps, EverySelectedKindIsOneTheProgramCreates) {
+    const MapsByKind byKind = DriverMaps(3).byKind();
+    for (int selector = -1; selector <= 5; ++selector) {
+        for (const std::string& kind : selectedKinds(selector)) {
+            EXPECT_EQ(byKind.count(kind), 1u) << kind;
+        }
+    }
+    EXPECT_EQ(selectedKinds(4), (std::vector<std::string>{"BTree", "AVLBinaryTree"}));
 }

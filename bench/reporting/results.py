@@ -1,9 +1,23 @@
 """The measured figures of one report: per-repetition timings from Google
 Benchmark's JSON, heap bytes per entry from map_memory, counts from
 bench/counts, and the comparisons of our maps with their peers."""
+import os
 import statistics
+import sys
 
 SIGNIFICANCE = 0.05
+
+
+def ensure_scipy():
+    """The U test needs scipy: Debian's python3-scipy serves /usr/bin/python3,
+    so a script started by another Python starts again under that one."""
+    try:
+        import scipy  # noqa: F401
+    except ImportError:
+        system = "/usr/bin/python3"
+        if os.path.exists(system) and os.path.realpath(sys.executable) != os.path.realpath(system):
+            os.execv(system, [system] + sys.argv)
+        sys.exit("%s needs scipy: apt-get install python3-scipy" % sys.argv[0])
 
 
 def mann_whitney_p(a, b):

@@ -1,0 +1,91 @@
+"""bench/compare's own logic: a ref that names no commit, a worktree that
+goes away however the comparison ends, a tree that does not build, and the
+verdicts of its table."""
+import importlib.machinery
+import importlib.util
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def load_compare():
+    path = os.path.join(ROOT, "bench", "compare")
+    loader = importlib.machinery.SourceFileLoader("compare", path)
+    module = importlib.util.module_from_spec(importlib.util.spec_from_loader("compare", loader))
+    loader.exec_module(module)
+    return module
+
+
+compare = load_compare()
+
+
+def make_repository(folder, cmake_text):
+    """A repository of one commit whose bench preset runs `cmake_text`."""
+    def git(*arguments):
+        subprocess.run(["git", "-C", folder] + list(arguments), check=True,
+                       capture_output=True)
+    git("init", "-q")
+    with open(os.path.join(folder, "CMakeLists.txt"), "w") as out:
+        out.write(cmake_text)
+    with open(os.path.join(folder, "CMakePresets.json"), "w") as out:
+        out.write('{"version": 6, "configurePresets": [{"name": "bench", "binaryDir": '
+                  '"${sourceDir}/build/bench"}], "buildPresets": [{"name": "bench", '
+                  '"configurePreset": "bench"}]}')
+    git("add", "-A")
+    git("-c", "user.name=t", "-c", "user.email=t@t", "commit", "-qm", "one")
+    return subprocess.run(["git", "-C", folder, "rev-parse", "HEAD"], check=True,
+                          capture_output=True, text=True).stdout.strip()
+
+
+class CompareTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.mkdtemp()
+
+    def tearDown(self):
+        subprocess.run(["rm", "-rf", self.folder])
+
+    def worktrees(self):
+        listing = subprocess.run(["git", "-C", self.folder, "worktree", "list"], check=True,
+                                 capture_output=True, text=True).stdout
+        return len(listing.strip().split("\n"))
+
+    def test_a_ref_that_names_no_commit_is_refused(self):
+        make_repository(self.folder, "")
+        with self.assertRaisesRegex(compare.CompareError, "'nothing~3' names no commit"):
+            compare.resolve(self.folder, "nothing~3")
+
+    def test_the_worktree_goes_away_when_interrupted(self):
+        commit = make_repository(self.folder, "")
+        parent = os.path.join(self.folder, "build", "compare")
+        with self.assertRaises(KeyboardInterrupt):
+            with compare.worktree(self.folder, commit, parent) as path:
+                self.assertTrue(os.path.exists(os.path.join(path, "CMakeLists.txt")))
+                self.assertEqual(self.worktrees(), 2)
+                raise KeyboardInterrupt
+        self.assertFalse(os.path.exists(path))
+        self.assertEqual(self.worktrees(), 1)
+
+    def test_a_tree_that_does_not_build_says_so_with_its_log(self):
+        commit = make_repository(self.folder, "this is not cmake(\n")
+        parent = os.path.join(self.folder, "build", "compare")
+        log = os.path.join(self.folder, "old.log")
+        with compare.worktree(self.folder, commit, parent) as path:
+            with self.assertRaisesRegex(compare.CompareError, "old does not build .*old.log"):
+                compare.build(path, "old", log)
+        self.assertEqual(self.worktrees(), 1)
+
+    def test_verdicts_follow_the_test_and_the_direction(self):
+        significant, insignificant = (lambda a, b: 0.01), (lambda a, b: 0.5)
+        self.assertEqual(compare.verdict([10, 11, 12], [5, 6, 7], significant)[2], "faster")
+        self.assertEqual(compare.verdict([5, 6, 7], [10, 11, 12], significant)[2], "slower")
+        ratio, _, word = compare.verdict([10, 11, 12], [10, 12, 13], insignificant)
+        self.assertEqual(word, "tie")
+        self.assertAlmostEqual(ratio, 12 / 11)
+
+
+if __name__ == "__main__":
+    unittest.main()
