@@ -32,8 +32,8 @@ void writeArray(std::ostream& out, const std::vector<T>& items, Write write,
 void writeContender(std::ostream& out, const Contender& c) {
     out << "{\"name\": " << quoted(c.name) << ", \"role\": " << quoted(roleName(c.role))
         << ", \"peer\": " << quoted(c.peer) << ", \"kind\": " << quoted(c.kind)
-        << ", \"order\": " << c.order << ", \"quadratic_fill\": " << (c.quadraticFill ? "true" : "false")
-        << "}";
+        << ", \"order\": " << c.order
+        << ", \"quadratic_fill\": " << (c.quadraticFill ? "true" : "false") << "}";
 }
 
 void writeSuite(std::ostream& out, const SuiteInfo& suite) {

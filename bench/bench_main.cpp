@@ -24,8 +24,8 @@ void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Pro
                 if (!runsAt(suite.info, contender, n)) {
                     continue;
                 }
-                const std::string name = suite.info.name + "/" + contender.name + "/" +
-                                         std::to_string(n);
+                const std::string name =
+                    suite.info.name + "/" + contender.name + "/" + std::to_string(n);
                 progress.add(name);
                 const SuiteRun run = suite.run;
                 benchmark::RegisterBenchmark(name.c_str(), [&progress, name, run, &contender,

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,8 +15,8 @@
 
 // Runs one benchmark: the library calls it several times in a row while it
 // settles the iteration count, always with the same `runName`.
-using SuiteRun = std::function<void(benchmark::State&, const std::string& runName,
-                                    const Contender&, std::size_t n)>;
+using SuiteRun = std::function<void(benchmark::State&, const std::string& runName, const Contender&,
+                                    std::size_t n)>;
 
 struct Suite {
     SuiteInfo info;

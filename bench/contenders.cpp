@@ -75,8 +75,10 @@ std::vector<Goal> goalsOf(const std::string& kind) {
     // A sorted array's insertions move memory whatever its search does, so
     // only its finds are asked to gain; the trees are asked to gain on finds
     // and to hold their own on everything else.
-    const std::vector<Goal> tree = {{"find", 0.9},  {"mix", 1.0},
-                                    {"bytes", 1.0}, {"find_instructions", 1.0},
+    const std::vector<Goal> tree = {{"find", 0.9},
+                                    {"mix", 1.0},
+                                    {"bytes", 1.0},
+                                    {"find_instructions", 1.0},
                                     {"mix_instructions", 1.0}};
     static const std::map<std::string, std::vector<Goal>> goals = {
         {"VectorMap", {{"find", 0.7}, {"mix", 1.0}}},

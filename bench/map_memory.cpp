@@ -49,9 +49,9 @@ int main(int argc, char** argv) {
     std::printf("{\"memory\": [");
     const char* separator = "\n";
     for (const Contender& contender : contenders()) {
-        const bool wanted =
-            chosen ? std::find(maps.begin(), maps.end(), contender.name) != maps.end()
-                   : contender.role != Contender::Role::floor;
+        const bool wanted = chosen
+                                ? std::find(maps.begin(), maps.end(), contender.name) != maps.end()
+                                : contender.role != Contender::Role::floor;
         if (!wanted) {
             continue;
         }

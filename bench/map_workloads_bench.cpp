@@ -189,8 +189,8 @@ int main(int argc, char** argv) {
     program.list.program = "map_workloads_bench";
     program.list.defaultSizes = {1000, 10000, 100000, 1000000, 10000000};
     program.list.contenders = &contenders;
-    program.list.context = {{"key_generator",
-                             "std::mt19937_64, seed " + std::to_string(kWorkloadSeed)}};
+    program.list.context = {
+        {"key_generator", "std::mt19937_64, seed " + std::to_string(kWorkloadSeed)}};
     // Sorted arrays stop where one run would take minutes: descending
     // insertion and the FIFO window move every entry at every step.
     constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();

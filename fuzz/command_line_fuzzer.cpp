@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "driver_program.h"
 #include "options.h"
-#include "timing_driver.h"
 
 namespace {
 

@@ -34,10 +34,10 @@ constexpr std::align_val_t kSlotAlignment{kCacheLine};
 // As many slots as fit in 8 KiB beside the allocator's bookkeeping.
 constexpr std::size_t kSlabTarget = 8192;
 constexpr std::size_t kAllocatorBookkeeping = 16;
-constexpr std::size_t kSlabBytes =
-    (kSlabTarget - kAllocatorBookkeeping) / kSlotBytes * kSlotBytes;
+constexpr std::size_t kSlabBytes = (kSlabTarget - kAllocatorBookkeeping) / kSlotBytes * kSlotBytes;
 
-static_assert(kSlotBytes % alignof(AVLBinaryTreeNode) == 0, "the next slot's node must stay aligned");
+static_assert(kSlotBytes % alignof(AVLBinaryTreeNode) == 0,
+              "the next slot's node must stay aligned");
 static_assert(kRecordOffset % alignof(NodeData) == 0, "the record must stay aligned");
 
 }  // namespace
