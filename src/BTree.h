@@ -215,6 +215,8 @@ private:
         return base;
     }
     Landing descend(int key) const;
+    template <bool checks_edges>
+    Landing descend_from(int key) const;
 
     bool insert_sorted(const Elem& e, int full_count);
     void insert_at(int slot, const Elem& e);

@@ -211,11 +211,25 @@ RootTracker::~RootTracker() {
     }
 }
 
-// At each node the bisection finds the last key not above the one sought:
-// a hit there ends the search, otherwise the descent goes on under that
-// element (element 0 when every key is larger). This is the element and the
-// child that the checks against the first key, the last key and the
-// bisection between them select, read in one pass.
+namespace {
+
+// Trees whose nodes hold at least this many keys when full (orders from 9)
+// first check the key against a node's first and last key. Keys that
+// arrive in order (ascending or descending insertion, a FIFO window) fall
+// below the first or above the last key of every node they pass, a branch
+// the processor learns at once, where the bisection's chain of dependent
+// loads would run in full. In smaller nodes the checks cost more on random
+// keys than they save. Every node of a tree has the same capacity, so the
+// choice is made once per descent.
+constexpr int kKeysForEdgeChecks = 8;
+
+}  // namespace
+
+// At each node: with edge checks, a key below the first key goes on under
+// element 0 and a key above the last under the last element; otherwise the
+// bisection finds the last key not above the one sought, and a hit there
+// ends the search, a miss goes on under that element. Checks and bisection
+// select the same element and child; the checks only reach them sooner.
 //
 // Every node below a sound tree's root holds a key; only the start node is
 // asked whether it has none.
@@ -223,15 +237,29 @@ Node::Landing Node::descend(int key) const {
     if (m_count == 1) {
         return Landing{this, 0, false};
     }
+    return capacity() - 2 >= kKeysForEdgeChecks ? descend_from<true>(key)
+                                                 : descend_from<false>(key);
+}
+
+template <bool checks_edges>
+Node::Landing Node::descend_from(int key) const {
     const Node* node = this;
     for (;;) {
         const int* keys = node->keys();
-        const int* last = node->bisect(key);
-        const int slot = static_cast<int>(last - keys);
-        if (*last == key) {
-            return Landing{node, slot, true};
+        const int last = node->m_count - 1;
+        int below;
+        if (checks_edges && key < keys[1]) {
+            below = 0;
+        } else if (checks_edges && key > keys[last]) {
+            below = last;
+        } else {
+            const int* at = node->bisect(key);
+            const int slot = static_cast<int>(at - keys);
+            if (*at == key) {
+                return Landing{node, slot, true};
+            }
+            below = slot - (*at > key ? 1 : 0);
         }
-        const int below = slot - (*last > key ? 1 : 0);
         if (node->is_leaf()) {
             return Landing{node, below, false};
         }
