@@ -203,6 +203,34 @@ class PlanTest(unittest.TestCase):
         self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in runs[0][2]))
 
 
+class HugePagesTest(unittest.TestCase):
+    def test_the_full_mode_pairs_its_largest_sizes_without_and_with_huge_pages(self):
+        plan = Plan(CATALOG, "full")
+        ordinary = {r[1]: r[2] for r in plan.timed_runs()}
+        self.assertIn("--sizes=1000,10000,100000", ordinary["phases.json"])
+        self.assertIn("--sizes=1000,10000,100000", ordinary["workloads.json"])
+        paired = plan.huge_page_runs()
+        self.assertEqual([(r[1], r[2]) for r in paired],
+                         [("phases.json", "phases_huge_pages.json"),
+                          ("workloads.json", "workloads_huge_pages.json")])
+        self.assertIn("--sizes=1000000", paired[0][3])
+        self.assertIn("--sizes=1000000,10000000", paired[1][3])
+        self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in paired[1][3]))
+
+    def test_an_aimed_run_pairs_its_largest_size_only_when_asked(self):
+        self.assertEqual(Plan(CATALOG, "standard").huge_page_runs(), [])
+        plan = Plan(CATALOG, "standard", huge_pages=True)
+        self.assertIn("--sizes=100000", plan.huge_page_runs()[0][3])
+        self.assertIn("--sizes=10000", plan.timed_runs()[0][2])
+
+    def test_the_table_gives_both_medians_and_the_ratio_with_over_without(self):
+        def timings(ns):
+            return Timings([{"benchmarks": [run("find/Tree_64/1000000", v, i)
+                                            for i, v in enumerate(ns)]}], CATALOG)
+        lines = markdown.huge_page_tables(timings([110]), timings([60]), ["find"])
+        self.assertEqual(lines[-1], "| Tree_64 | 110.0 / 60.0 | 0.55 untested |")
+
+
 class CountsTest(unittest.TestCase):
     def test_totals_without_their_trailing_zeros_read_as_zero(self):
         with tempfile.NamedTemporaryFile("w", suffix=".out", delete=False) as profile:

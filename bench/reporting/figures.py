@@ -119,7 +119,7 @@ def order_sweep(plot, timings, phases, kind, n):
     for index, phase in enumerate(phases):
         rows = [(catalog.order(name), timings.median(phase, name, n))
                 for name in catalog.variants(kind) if timings.median(phase, name, n) is not None]
-        if not rows:
+        if len(rows) < 2:  # one order is no sweep
             continue
         curves.append(line(plot.data("%s-order-%s" % (kind, phase), rows), index,
                            "%s %s" % (kind, phase)))
@@ -161,3 +161,32 @@ def counts_figure(plot, counts, n):
                  "set style fill solid 0.8 border -1", "set boxwidth 0.9",
                  "set xtics rotate by -30 left", "set xlabel ''", "set key inside top left"],
                 plots + ["unset multiplot"], [r["name"] for r in rows], height=900)
+
+
+def huge_pages_figure(plot, normal, huge, suites, n):
+    """Time with huge pages over time without, per map and suite at n; below
+    1, huge pages help."""
+    names = [name for name in huge.catalog.contenders
+             if any(huge.median(s, name, n) and normal.median(s, name, n) for s in suites)]
+    measured = [s for s in suites if any(huge.median(s, name, n) for name in names)]
+    if not names or not measured:
+        return
+    rows = []
+    for name in names:
+        ratios = []
+        for suite in measured:
+            a, b = normal.median(suite, name, n), huge.median(suite, name, n)
+            ratios.append(b / a if a and b else "NaN")
+        rows.append([name] + ratios)
+    path = plot.data("huge-pages", rows)
+    curves = ["'%s' using %d%s title '%s' linecolor rgb '%s'" % (
+        path, 2 + i, ":xtic(1)" if i == 0 else "", suite, COLOURS[i % len(COLOURS)])
+        for i, suite in enumerate(measured)]
+    plot.figure("huge_pages",
+                ["set title 'Time with transparent huge pages / time without, n=%s'"
+                 % size_label(n), "set ylabel 'ratio of medians (below 1: faster)'",
+                 "set yrange [0:*]", "set style data histograms",
+                 "set style histogram clustered gap 1", "set style fill solid 0.8 border -1",
+                 "set boxwidth 0.9", "set xtics rotate by -30 left",
+                 "set arrow from graph 0, first 1 to graph 1, first 1 nohead dashtype 2"],
+                ["plot " + ", ".join(curves)], names)

@@ -2,7 +2,7 @@
 their peers, the counts, the heap weights and the full timing tables."""
 import statistics
 
-from .results import size_label
+from .results import Comparison, size_label
 
 
 def outcome(ratio, goal, verdict=None):
@@ -204,6 +204,32 @@ def where_table(workloads, suites):
     numeric = list(range(2, first)) + [first + 2, first + 3] + \
         list(range(first + 5, len(header)))
     return markdown_table(rows, numeric=numeric)
+
+
+def huge_page_tables(normal, huge, suites):
+    """Per suite: each map's time without and with huge pages at the sizes
+    both measured, their ratio with/without and its verdict."""
+    lines = []
+    for suite in suites:
+        sizes = [n for n in huge.sizes_of(suite) if n in normal.sizes_of(suite)]
+        header = ["map"] + ["n=%s without / with (ns)" % size_label(n) for n in sizes] + \
+            ["n=%s with/without" % size_label(n) for n in sizes]
+        rows = [header]
+        for name in huge.names(suite):
+            pairs, ratios = [], []
+            for n in sizes:
+                a, b = normal.samples.get((suite, name, n)), huge.samples.get((suite, name, n))
+                if not (a and b):
+                    pairs.append("")
+                    ratios.append("")
+                    continue
+                c = Comparison(name, name, b, a)
+                pairs.append("%.1f / %.1f" % (c.peer_median, c.our_median))
+                ratios.append("%.2f %s" % (c.ratio, c.verdict))
+            rows.append([name] + pairs + ratios)
+        lines += ["", "#### %s: without and with transparent huge pages" % suite, ""]
+        lines += markdown_table(rows, numeric=list(range(1, len(header))))
+    return lines
 
 
 def repetition_text(timings, suite):

@@ -5,6 +5,13 @@ import re
 
 PHASES = "map_phases_bench"
 WORKLOADS = "map_workloads_bench"
+# glibc's malloc advises transparent huge pages for its heap with this
+# tunable; the kernel then backs the maps' memory with 2 MiB pages where it
+# can (when /sys/kernel/mm/transparent_hugepage/enabled allows madvise).
+HUGE_PAGES_ENV = {"GLIBC_TUNABLES": "glibc.malloc.hugetlb=1"}
+# Sizes beyond the caches, where a lookup also pays TLB misses: the huge-page
+# runs repeat these, for every contender alike.
+HUGE_PAGE_SIZES = [1000000, 10000000]
 
 # quick: every suite once at n=1e3 (CI). standard: what the targets ask,
 # at their sizes, with enough repetitions for the U test. full: every size
@@ -20,7 +27,7 @@ MODES = {
                        WORKLOADS: [1000, 10000, 100000, 1000000, 10000000]},
              "repetitions": 5, "min_time": 0.2,
              "memory_sizes": [1000, 10000, 100000, 1000000, 10000000],
-             "counts_sizes": [10000, 100000], "target_repetitions": 10},
+             "counts_sizes": [10000, 100000], "target_repetitions": 10, "huge_pages": True},
 }
 
 
@@ -42,8 +49,10 @@ def patterns(text):
 class Plan:
     """The runs of one report."""
 
-    def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None):
+    def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
+                 huge_pages=None):
         settings = MODES[mode]
+        self.huge_pages = settings.get("huge_pages", False) if huge_pages is None else huge_pages
         self.mode = mode
         self.catalog = catalog
         self.min_time = settings["min_time"]
@@ -76,14 +85,26 @@ class Plan:
         return "^(%s)/(%s)/" % ("|".join(map(re.escape, suites)),
                                 "|".join(map(re.escape, maps)))
 
+    def huge_page_sizes(self, program):
+        """The sizes the huge-page runs repeat: those at or beyond 1e6, or
+        the largest when a run measures none so large."""
+        sizes = self.sizes[program]
+        return [n for n in sizes if n in HUGE_PAGE_SIZES] or [max(sizes)]
+
+    def ordinary_sizes(self, program):
+        """The sizes measured in one run with interleaved repetitions: all
+        but those that the huge-page comparison measures."""
+        paired = self.huge_page_sizes(program) if self.huge_pages else []
+        return [n for n in self.sizes[program] if n not in paired]
+
     def timed_runs(self):
-        """(program, output name, arguments) for every timed run."""
+        """(program, output name, arguments) for every ordinary timed run."""
         runs = []
         for program, output in ((PHASES, "phases.json"), (WORKLOADS, "workloads.json")):
             suites = self.suites_of(program)
-            if suites:
+            if suites and self.ordinary_sizes(program):
                 runs.append((program, output,
-                             self.arguments(self.sizes[program], suites, self.maps,
+                             self.arguments(self.ordinary_sizes(program), suites, self.maps,
                                             self.repetitions)))
         if self.target_repetitions and self.suites_of(PHASES):
             ours = self.catalog.with_role("ours")
@@ -92,6 +113,22 @@ class Plan:
             runs.append((PHASES, "phases_targets.json",
                          self.arguments(self.catalog.targets["sizes"], ["find", "mix"], maps,
                                         self.target_repetitions)))
+        return runs
+
+    def huge_page_runs(self):
+        """(program, output without, output with, arguments of one
+        repetition): the largest sizes, run once per repetition without and
+        once with huge pages, alternating, so that no slow spell of the
+        machine falls on one side."""
+        if not self.huge_pages:
+            return []
+        runs = []
+        for program, output in ((PHASES, "phases.json"), (WORKLOADS, "workloads.json")):
+            suites = self.suites_of(program)
+            if suites:
+                runs.append((program, output, output.replace(".json", "_huge_pages.json"),
+                             self.arguments(self.huge_page_sizes(program), suites, self.maps,
+                                            1)))
         return runs
 
     def arguments(self, sizes, suites, maps, repetitions):
