@@ -57,28 +57,30 @@ AVLBinaryTreeNode::Change AVLBinaryTreeNode::changeTo(int before, int after) {
 // child's balance going from 0 to non-zero) with what the child reports of
 // itself: a child that grew keeps its balance under rebalance, and one that
 // had to be rotated was at -1 or +1 before, so it has not grown. Only this
-// node and the side taken are kept across the descent; the key travels as a
-// value.
+// node and the link taken are kept across the descent; the key travels as a
+// value, and a refusal or an unchanged height goes back up untouched.
 AVLBinaryTreeNode::Change AVLBinaryTreeNode::insertKey(NodeData* record, int key) {
     const int own = AVLSlotPool::keyOf(this);
     if (key == own) {
         return Change::refused;
     }
-    const bool larger = key > own;
-    AVLBinaryTreeNode* child = linkTo(larger);
-    if (child == nullptr) {
-        linkTo(larger) = createFor(record);
+    AVLBinaryTreeNode*& link = linkTo(key > own);
+    if (link == nullptr) {
+        link = createFor(record);
     } else {
-        const Change below = child->insertKey(record, key);
+        const Change below = link->insertKey(record, key);
+        if (below <= Change::same) {
+            return below;
+        }
         if (below != Change::grown) {
+            // A child back at balance 0 reports shrunk: its height is the same.
             if (below == Change::unbalanced) {
-                AVLBinaryTreeNode*& link = linkTo(larger);
                 link = link->rotateToBalance();
             }
-            return below == Change::refused ? Change::refused : Change::same;
+            return Change::same;
         }
     }
-    return addToBalance(larger ? +1 : -1);
+    return addToBalance(&link == &right ? +1 : -1);
 }
 
 AVLBinaryTreeNode::Change AVLBinaryTreeNode::addToBalance(int step) {
@@ -91,22 +93,26 @@ AVLBinaryTreeNode::Change AVLBinaryTreeNode::addToBalance(int step) {
 // A non-empty child subtree has become lower exactly when its root's balance
 // went from -1 or +1 to 0, also through the rotation that rebalances it. The
 // child reports how its own balance moved, so its balance is not read again
-// here; a child that removed itself left its balance alone.
+// here; a child that removed itself left its balance alone. An absent key
+// and an unchanged height go back up untouched.
 AVLBinaryTreeNode::Removal AVLBinaryTreeNode::removeRec(int key) {
     const int own = AVLSlotPool::keyOf(this);
     if (own == key) {
         return removeSelf();
     }
-    const bool larger = key > own;
-    AVLBinaryTreeNode* child = linkTo(larger);
-    if (child == nullptr) {
+    AVLBinaryTreeNode*& link = linkTo(key > own);
+    if (link == nullptr) {
         return Removal{nullptr, Change::same};
     }
-    const Removal below = child->removeRec(key);
-    AVLBinaryTreeNode*& link = linkTo(larger);
-    child = link;
-    bool lower = false;
-    if (below.removed == child) {
+    const Removal below = link->removeRec(key);
+    if (below.change == Change::same) {
+        return below;
+    }
+    // The child's removal leaves this node's links alone: `link` still
+    // holds the child, read again here rather than kept across the call.
+    AVLBinaryTreeNode* child = link;
+    bool lower;
+    if (below.change == Change::detached) {
         const int before = child->balance;
         child = child->left;
         link = child;
@@ -126,7 +132,7 @@ AVLBinaryTreeNode::Removal AVLBinaryTreeNode::removeRec(int key) {
     if (!lower) {
         return Removal{below.removed, Change::same};
     }
-    return Removal{below.removed, addToBalance(larger ? -1 : +1)};
+    return Removal{below.removed, addToBalance(&link == &right ? -1 : +1)};
 }
 
 AVLBinaryTreeNode* AVLBinaryTreeNode::removeKey(int key) {
@@ -145,12 +151,12 @@ AVLBinaryTreeNode* AVLBinaryTreeNode::removeThisNode() {
 // record stays in its own node's slot.
 AVLBinaryTreeNode::Removal AVLBinaryTreeNode::removeSelf() {
     if (right == nullptr) {
-        return Removal{this, Change::same};
+        return Removal{this, Change::detached};
     }
     if (left == nullptr) {
         left = right;
         right = nullptr;
-        return Removal{this, Change::same};
+        return Removal{this, Change::detached};
     }
     const int replacement = nodeData->key % 2 == 0 ? right->first()->key : left->last()->key;
     const Removal removal = removeRec(replacement);

@@ -77,12 +77,15 @@ public:
 
 private:
     // What an insertion or removal did to a subtree's root, for the holder
-    // of the link to it: refused (nothing inserted), the same height,
-    // grown, shrunk, or out of balance (at -2 or +2: rebalance it).
-    enum class Change { refused, same, grown, shrunk, unbalanced };
+    // of the link to it: refused (nothing inserted), the same height (the
+    // holder has nothing left to do: the common case on the way back up, so
+    // it is tested first), grown, shrunk, out of balance (at -2 or +2:
+    // rebalance it), or detached (the root is the node removed: the holder
+    // links its one remaining child, kept in its `left`, in its place).
+    enum class Change { refused, same, grown, shrunk, unbalanced, detached };
     struct Removal {
         AVLBinaryTreeNode* removed;
-        Change change;  // of this node's balance; meaningless when removed is this node
+        Change change;  // of the subtree's root; detached when `removed` is that root
     };
 
     explicit AVLBinaryTreeNode(NodeData* record)
