@@ -2,12 +2,15 @@
 // and aborts at the first result that differs or the first broken invariant.
 //
 // Input: two bytes choose the B-tree order (3 to 302); then each operation is
-// one opcode byte (bits 0-2: insert, erase, find, member, size; bits 3-4: key
-// from a tiny range, the full 32-bit range, or the extremes), the key bytes,
-// and for an insertion one byte choosing the payload (0: null).
+// one opcode byte (bits 0-2: insert, erase, find, member, size, scan; bits
+// 3-4: key from a tiny range, the full 32-bit range, or the extremes), the
+// key bytes, and for an insertion one byte choosing the payload (0: null),
+// for a scan one byte choosing how many entries it takes (255: all). A scan
+// is checked entry by entry against std::map's lower_bound walk.
 //
 // Setting MAPBENCH_FUZZ_BREAK to a map kind's name ("VectorMap", "BTree",
-// "AVLBinaryTree") makes that map drop every third erasure, to show that
+// "AVLBinaryTree") makes that map drop every third erasure, and to the name
+// followed by ":scan" makes its scans skip their second entry, to show that
 // faults are caught.
 #include <climits>
 #include <cstdint>
@@ -21,6 +24,7 @@
 #include <vector>
 
 #include "map_kinds.h"
+#include "map_scan.h"
 
 namespace {
 
@@ -63,13 +67,29 @@ private:
     long m_erases = 0;
 };
 
+// A scan of one subject: from, count, visitor; the number visited.
+using SubjectScan = std::function<int(int, int, const ScanVisitor&)>;
+
+// A scan that hides its second entry from the visitor: a deliberate fault.
+SubjectScan skippingSecondEntry(SubjectScan scan) {
+    return [scan](int from, int count, const ScanVisitor& visit) {
+        int seen = 0;
+        return scan(from, count, [&](int key, Data* data) {
+            if (++seen != 2) {
+                visit(key, data);
+            }
+        });
+    };
+}
+
 struct Subject {
     std::string name;
     std::unique_ptr<Map> map;
     std::function<std::string()> check;
+    SubjectScan scan;  // empty for a kind without one
 };
 
-const char* const kOperationNames[] = {"insert", "erase", "find", "member", "size"};
+const char* const kOperationNames[] = {"insert", "erase", "find", "member", "size", "scan"};
 
 [[noreturn]] void report(int step, int operation, int key, const std::string& problem) {
     std::fprintf(stderr, "step %d: %s(%d): %s\n", step, kOperationNames[operation], key,
@@ -86,7 +106,11 @@ constexpr int kSmallestTinyKey = -4;
 constexpr int kSmallestOrder = 3;
 constexpr int kOrderChoices = 300;
 // The opcode byte: the operation in its low bits, the key's mode above them.
-constexpr int kOperations = 5;  // insert, erase, find, member, size
+constexpr int kOperations = 6;  // insert, erase, find, member, size, scan
+constexpr int kScan = 5;
+// The count byte of a scan: this value takes every entry, any other is the
+// count itself.
+constexpr int kScanEverything = 255;
 constexpr int kOperationBits = 0x7;
 constexpr int kKeyModeShift = 3;
 constexpr int kKeyModeBits = 0x3;
@@ -110,16 +134,26 @@ int readKey(ByteReader& input, int mode) {
 
 // Every registered map kind, built at `order` where it takes one.
 std::vector<Subject> makeSubjects(int order) {
-    const char* broken = std::getenv("MAPBENCH_FUZZ_BREAK");
+    const char* setting = std::getenv("MAPBENCH_FUZZ_BREAK");
+    const std::string broken = setting != nullptr ? setting : "";
     std::vector<Subject> subjects;
     for (const MapKind& kind : mapKinds()) {
         std::unique_ptr<Map> map = kind.make(order);
         const Map* view = map.get();
-        if (broken != nullptr && kind.name == broken) {
+        if (kind.name == broken) {
             map = std::make_unique<DropsEveryThirdErase>(std::move(map));
         }
-        subjects.push_back(
-            {kind.name, std::move(map), [&kind, view] { return kind.check(*view); }});
+        SubjectScan scan;
+        if (kind.scan) {
+            scan = [&kind, view](int from, int count, const ScanVisitor& visit) {
+                return kind.scan.visit(*view, from, count, visit);
+            };
+            if (kind.name + ":scan" == broken) {
+                scan = skippingSecondEntry(std::move(scan));
+            }
+        }
+        subjects.push_back({kind.name, std::move(map), [&kind, view] { return kind.check(*view); },
+                            std::move(scan)});
     }
     return subjects;
 }
@@ -130,10 +164,30 @@ std::string describe(const void* pointer) {
     return text;
 }
 
-// Applies one operation to every subject and to the reference; returns the
-// first disagreement, or "".
+// The entries a scan from `from` of `count` passes, as "key:payload,"
+// text, and the number it returned.
+std::string scanned(const SubjectScan& scan, int from, int count) {
+    std::string text;
+    const int visited = scan(from, count, [&text](int key, Data* data) {
+        text += std::to_string(key) + ":" + describe(data) + ",";
+    });
+    return text + " " + std::to_string(visited);
+}
+
+std::string referenceScan(const std::map<int, Data*>& reference, int from, int count) {
+    std::string text;
+    int visited = 0;
+    for (auto at = reference.lower_bound(from); at != reference.end() && visited < count;
+         ++at, ++visited) {
+        text += std::to_string(at->first) + ":" + describe(at->second) + ",";
+    }
+    return text + " " + std::to_string(visited);
+}
+
+// Applies one operation to every subject and to the reference (a scan takes
+// at most `count` entries); returns the first disagreement, or "".
 std::string apply(std::vector<Subject>& subjects, std::map<int, Data*>& reference, int operation,
-                  int key, Data* payload) {
+                  int key, Data* payload, int count) {
     for (Subject& subject : subjects) {
         Map& map = *subject.map;
         std::string got;
@@ -156,6 +210,12 @@ std::string apply(std::vector<Subject>& subjects, std::map<int, Data*>& referenc
             case 3:
                 got = std::to_string(map.member(key));
                 expected = std::to_string(reference.count(key) == 1);
+                break;
+            case kScan:
+                if (subject.scan) {
+                    got = scanned(subject.scan, key, count);
+                    expected = referenceScan(reference, key, count);
+                }
                 break;
             default:
                 got = std::to_string(map.size());
@@ -197,11 +257,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int operation = (opcode & kOperationBits) % kOperations;
         const int key = readKey(input, opcode >> kKeyModeShift & kKeyModeBits);
         Data* payload = nullptr;
+        int count = 0;
         if (operation == 0) {
             const std::uint8_t choice = input.byte();
             payload = choice == 0 ? nullptr : &payloads[choice % kPayloads];
+        } else if (operation == kScan) {
+            const std::uint8_t choice = input.byte();
+            count = choice == kScanEverything ? kScanAll : choice;
         }
-        std::string problem = apply(subjects, reference, operation, key, payload);
+        std::string problem = apply(subjects, reference, operation, key, payload, count);
         if (problem.empty() && step % kStepsBetweenChecks == kStepsBetweenChecks - 1) {
             problem = checkAll(subjects);
         }

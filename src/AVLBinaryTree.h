@@ -173,11 +173,51 @@ public:
     void print() const override;
 
     const AVLBinaryTreeNode* rootNode() const { return root; }
+
+    // Visits the entries from the first key not below `from`, in key order,
+    // at most `count` of them. The nodes have no parent link, so the walk
+    // keeps the nodes still to visit on a stack of its own: the descent
+    // pushes each node on the path whose key is not below `from`; each
+    // visited node's right subtree then pushes its left spine.
+    template <typename Visit>
+    int scan(int from, int count, Visit&& visit) const {
+        if (count <= 0) {
+            return 0;
+        }
+        const AVLBinaryTreeNode* pending[kMaxHeight];
+        int depth = 0;
+        for (const AVLBinaryTreeNode* node = root; node != nullptr;) {
+            const int key = AVLSlotPool::keyOf(node);
+            if (key < from) {
+                node = node->right;
+                continue;
+            }
+            pending[depth++] = node;
+            node = key == from ? nullptr : node->left;
+        }
+        int visited = 0;
+        while (depth > 0) {
+            const AVLBinaryTreeNode* node = pending[--depth];
+            visit(AVLSlotPool::keyOf(node), AVLSlotPool::recordBeside(node)->data);
+            if (++visited == count) {
+                break;
+            }
+            for (node = node->right; node != nullptr; node = node->left) {
+                pending[depth++] = node;
+            }
+        }
+        return visited;
+    }
     // Describes the first broken invariant, or returns "" for a sound tree:
     // those of checkAvlSubtree, and one pool slot in use per node.
     std::string checkInvariants() const;
 
 private:
+    // An AVL tree of height h holds at least F(h + 2) - 1 nodes (F the
+    // Fibonacci numbers): beyond INT_MAX from h = 45 on, so no tree whose
+    // size is an int is higher than 44, and no stack of the scan deeper.
+    static constexpr int kMaxHeight = 44;
+
     AVLSlotPool pool;         // the slots of every node and record
     AVLBinaryTreeNode* root;  // null while empty; owned
 };

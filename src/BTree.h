@@ -153,6 +153,12 @@ public:
     Node* merge_right(int index);
     Node* merge_left(int index);
 
+    // Visits the entries of this subtree from the first key not below
+    // `from`, in key order, at most `count` of them (at least one); returns
+    // how many it visited. Defined in BTree_scan.h.
+    template <typename Visit>
+    int scan_from(int from, int count, Visit& visit) const;
+
     // Pre-order diagnostic dump of this subtree with node addresses.
     void dump(std::ostream& out) const;
 
@@ -307,6 +313,12 @@ public:
     const RootTracker& root_tracker() const { return *m_root_tracker; }
     // Describes the first broken invariant, or returns "" for a sound tree.
     std::string check_invariants() const;
+    // Visits the entries from the first key not below `from`, in key order,
+    // at most `count` of them; returns how many it visited.
+    template <typename Visit>
+    int scan(int from, int count, Visit&& visit) const {
+        return count > 0 ? root()->scan_from(from, count, visit) : 0;
+    }
     // Sends the diagnostic of a broken tree to `out` (standard error until set).
     void set_diagnostics(std::ostream& out) { m_root_tracker->m_diagnostics = &out; }
 
@@ -318,3 +330,5 @@ private:
 int size_r(const Node* node);
 // The subtree in order, as "(" keys and child subtrees ")".
 void print_r(std::ostream& out, const Node* node);
+
+#include "BTree_scan.h"

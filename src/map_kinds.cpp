@@ -9,12 +9,14 @@ namespace {
 std::vector<MapKind>& registry() {
     static std::vector<MapKind> kinds = {
         {"VectorMap", [](int) { return std::make_unique<VectorMap>(); },
-         checkerOf(&VectorMap::checkInvariants), false, true},
+         checkerOf(&VectorMap::checkInvariants), false, true, nullptr, scanOf<VectorMap>()},
         {"BTree", [](int order) { return std::make_unique<BTree>(order); },
          checkerOf(&BTree::check_invariants), true, false,
-         [](Map& map, std::ostream& out) { static_cast<BTree&>(map).set_diagnostics(out); }},
+         [](Map& map, std::ostream& out) { static_cast<BTree&>(map).set_diagnostics(out); },
+         scanOf<BTree>()},
         {"AVLBinaryTree", [](int) { return std::make_unique<AVLBinaryTree>(); },
-         checkerOf(&AVLBinaryTree::checkInvariants), false, false},
+         checkerOf(&AVLBinaryTree::checkInvariants), false, false, nullptr,
+         scanOf<AVLBinaryTree>()},
     };
     return kinds;
 }

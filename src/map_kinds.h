@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "map_interface.h"
+#include "map_scan.h"
 
 struct MapKind {
     std::string name;
@@ -25,6 +26,9 @@ struct MapKind {
     // Points a map's diagnostics (the text it writes about a broken
     // structure before failing) at a stream; empty for kinds that write none.
     std::function<void(Map&, std::ostream&)> setDiagnostics = nullptr;
+    // The kind's ordered scan (scanOf), or empty: a kind need not provide
+    // one; the scan tests, the fuzzer and the scan benchmarks then pass it by.
+    MapScan scan = {};
 };
 
 // A check for maps of class M through their member `check`.

@@ -1,6 +1,8 @@
 // A map kept as one array of entries sorted by key, searched by bisection.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,6 +35,23 @@ public:
 
     // Describes the first broken invariant, or returns "" for a sound map.
     std::string checkInvariants() const;
+
+    // Visits the entries from the first key not below `from`, in key order,
+    // at most `count` of them: one bisection, then a walk along the array.
+    template <typename Visit>
+    int scan(int from, int count, Visit&& visit) const {
+        if (count <= 0) {
+            return 0;
+        }
+        const int found = search(from);
+        const std::size_t first = static_cast<std::size_t>(found >= 0 ? found : ~found);
+        const std::size_t end =
+            first + std::min(static_cast<std::size_t>(count), entries.size() - first);
+        for (std::size_t i = first; i < end; ++i) {
+            visit(entries[i].key, entries[i].data);
+        }
+        return static_cast<int>(end - first);
+    }
 
 private:
     int search(int key) const;
