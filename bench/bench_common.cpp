@@ -33,13 +33,15 @@ void writeContender(std::ostream& out, const Contender& c) {
     out << "{\"name\": " << quoted(c.name) << ", \"role\": " << quoted(roleName(c.role))
         << ", \"peer\": " << quoted(c.peer) << ", \"kind\": " << quoted(c.kind)
         << ", \"order\": " << c.order
-        << ", \"quadratic_fill\": " << (c.quadraticFill ? "true" : "false") << "}";
+        << ", \"quadratic_fill\": " << (c.quadraticFill ? "true" : "false")
+        << ", \"scans\": " << (c.scan ? "true" : "false") << "}";
 }
 
 void writeSuite(std::ostream& out, const SuiteInfo& suite) {
     out << "{\"name\": " << quoted(suite.name) << ", \"unit\": " << quoted(suite.unit)
         << ", \"largest_array\": " << suite.largestArray
-        << ", \"description\": " << quoted(suite.description) << "}";
+        << ", \"description\": " << quoted(suite.description)
+        << ", \"scans\": " << (suite.scans ? "true" : "false") << "}";
 }
 
 // Each of our kinds once, with its peer and goals.
@@ -65,7 +67,12 @@ void writeTargets(std::ostream& out, const std::vector<Contender>& contenders) {
         [&](const Row& row) {
             out << "{\"kind\": " << quoted(row.kind) << ", \"peer\": " << quoted(row.peer)
                 << ", \"measure\": " << quoted(row.goal.measure)
-                << ", \"ratio\": " << row.goal.ratio << "}";
+                << ", \"ratio\": " << row.goal.ratio;
+            if (!row.goal.sizes.empty()) {
+                out << ", \"sizes\": ";
+                writeArray(out, row.goal.sizes, [&](int n) { out << n; });
+            }
+            out << "}";
         },
         ",\n    ");
     out << "}";
@@ -102,7 +109,8 @@ void writeList(std::ostream& out, const BenchList& list) {
 }
 
 bool runsAt(const SuiteInfo& suite, const Contender& contender, std::size_t n) {
-    return !(contender.quadraticFill && n > suite.largestArray);
+    return !(contender.quadraticFill && n > suite.largestArray) &&
+           !(suite.scans && !contender.scan);
 }
 
 bool takeOption(int& argc, char** argv, const std::string& prefix, std::string& value) {

@@ -33,6 +33,8 @@ struct SuiteInfo {
     // Contenders with a quadratic fill run only up to this size.
     std::size_t largestArray;
     std::string description;
+    // The suite walks keys in order: only contenders with a scan run it.
+    bool scans = false;
 };
 
 // What a bench program runs, as `--list` tells it.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "map_interface.h"
+#include "map_scan.h"
 
 struct Contender {
     // What the report does with a contender's figures.
@@ -30,6 +31,9 @@ struct Contender {
     // order (0 for kinds without one); "" and 0 for the others.
     std::string kind;
     int order = 0;
+    // Its ordered scan with the tally inlined, or empty for a contender
+    // that cannot walk its keys in order (the hash map, the floor).
+    std::function<int(const Map&, int from, int count, ScanTally&)> scan = nullptr;
 
     bool ours() const { return role == Role::ours; }
 };
@@ -52,13 +56,16 @@ const std::vector<Contender>& contenders();
 const Contender* findContender(const std::string& name);
 
 // A goal for one of our kinds against its peer: `measure` is a phase
-// ("find", "mix": time per operation), "bytes" (heap bytes per entry) or
+// ("find", "mix": time per operation), a workload suite ("walk": time per
+// visited entry, "short_scan": per scan), "bytes" (heap bytes per entry) or
 // "find_instructions" / "mix_instructions" (per operation); the ratio ours
-// / peer should be at most `ratio`. For a kind that takes an order, the
-// best order for each measure and size stands for the kind.
+// / peer should be at most `ratio`, at `sizes` (empty: targetSizes()). For
+// a kind that takes an order, the best order for each measure and size
+// stands for the kind.
 struct Goal {
     std::string measure;
     double ratio;
+    std::vector<int> sizes = {};
 };
 
 // The goals of a kind; a kind registered without goals of its own should

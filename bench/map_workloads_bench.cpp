@@ -8,12 +8,21 @@
 //   miss_find          finds of which 90 % seek an absent key
 //   fifo               a window of n keys: each step inserts a key above all
 //                      present ones and erases the smallest (ns per step)
+//   walk               every entry in key order, one scan from the smallest
+//                      key (ns per visited entry)
+//   short_scan         95 % scans of 1 to 100 entries from a uniform start,
+//                      5 % insertions of new keys (ns per scan)
+//   short_scan_zipf    the same from Zipf-skewed starts (exponent 0.99)
+//
+// The scans run on the contenders that can walk their keys in order: our
+// maps' own scans and the ordered peers' iterators, each with its visitor
+// inlined; the hash map has none.
 //
 // The finds run over a map filled in random key order; a sorted array holds
 // the same entries whatever the order, so above 1e5 it is filled in key
 // order instead (its random fill would take minutes). Sorted arrays stop at
-// 1e5 for descending_insert (each insertion moves every entry) and at 1e6
-// for fifo (each step moves every entry).
+// 1e5 for descending_insert and the short scans (each insertion moves
+// every entry) and at 1e6 for fifo (each step moves every entry).
 //
 // The B-tree runs at the program's default order and at the orders that
 // came out fastest in the phase runs.
@@ -21,6 +30,7 @@
 // Flags: --list (what it runs, as JSON), --sizes=1000,10000 (default 1e3 to
 // 1e7), and the library's own.
 #include <algorithm>
+#include <climits>
 #include <limits>
 #include <memory>
 #include <string>
@@ -60,7 +70,8 @@ struct Filled {
     std::string name;
     std::unique_ptr<Map> map;
     std::vector<int> queries;
-    std::size_t next = 0;  // the next query, or the next FIFO step
+    std::vector<ScanStep> scanSteps;
+    std::size_t next = 0;  // the next query, FIFO step or scan step
 };
 
 Filled g_filled;
@@ -157,6 +168,62 @@ void benchmarkFifo(benchmark::State& state, const std::string& name, const Conte
     perOperation(state, kBatch);
 }
 
+// One scan over the whole map per iteration: ns per visited entry.
+void benchmarkWalk(benchmark::State& state, const std::string& name, const Contender& contender,
+                   std::size_t n) {
+    Filled& live = filled(name, contender, n, Fill::random);
+    const Map& map = *live.map;
+    ScanTally tally;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(contender.scan(map, INT_MIN, kScanAll, tally));
+    }
+    benchmark::DoNotOptimize(tally);
+    perOperation(state, static_cast<std::int64_t>(n));
+}
+
+// ns per scan, the insertions' time included; the entries a scan visits on
+// average go to the counter "entries_per_scan".
+void benchmarkShortScans(benchmark::State& state, const std::string& name,
+                         const Contender& contender, std::size_t n, bool zipfStarts) {
+    Filled& live = filled(name, contender, n, Fill::random);
+    if (live.scanSteps.empty()) {
+        std::mt19937_64 generator(kWorkloadSeed + (zipfStarts ? 4 : 3));
+        live.scanSteps = shortScanSteps(n, zipfStarts, generator);
+    }
+    Map& map = *live.map;
+    const ScanStep* steps = live.scanSteps.data();
+    std::size_t next = live.next;
+    ScanTally tally;
+    std::int64_t scans = 0;
+    std::int64_t visited = 0;
+    for (auto _ : state) {
+        for (int i = 0; i < kBatch; ++i) {
+            const ScanStep step = steps[next++ & (kQueryRing - 1)];
+            if (step.length == 0) {
+                map.insert(step.key, &g_payload);
+                continue;
+            }
+            visited += contender.scan(map, step.key, step.length, tally);
+            ++scans;
+        }
+    }
+    benchmark::DoNotOptimize(tally);
+    live.next = next;
+    state.SetItemsProcessed(scans);
+    state.counters["entries_per_scan"] =
+        scans > 0 ? static_cast<double>(visited) / static_cast<double>(scans) : 0.0;
+}
+
+void shortScans(benchmark::State& state, const std::string& name, const Contender& contender,
+                std::size_t n) {
+    benchmarkShortScans(state, name, contender, n, false);
+}
+
+void zipfShortScans(benchmark::State& state, const std::string& name, const Contender& contender,
+                    std::size_t n) {
+    benchmarkShortScans(state, name, contender, n, true);
+}
+
 void ascendingInsert(benchmark::State& state, const std::string&, const Contender& contender,
                      std::size_t n) {
     benchmarkInsertion(state, contender, n, true);
@@ -177,8 +244,8 @@ std::vector<Contender> workloadContenders() {
 }
 
 Suite workload(const char* name, SuiteRun run, std::size_t largestArray, const char* unit,
-               const char* description) {
-    return {{name, unit, largestArray, description}, std::move(run)};
+               const char* description, bool scans = false) {
+    return {{name, unit, largestArray, description, scans}, std::move(run)};
 }
 
 }  // namespace
@@ -207,6 +274,14 @@ int main(int argc, char** argv) {
                  "finds of which 90 % seek an absent key"),
         workload("fifo", benchmarkFifo, 10 * kLargestRandomArrayFill, "step",
                  "a window of n keys: insert a key above all, erase the smallest"),
+        workload("walk", benchmarkWalk, kNoLimit, "visited entry",
+                 "every entry in key order, one scan from the smallest key", true),
+        workload("short_scan", shortScans, kLargestRandomArrayFill, "scan",
+                 "95 % scans of 1 to 100 entries from a uniform start, 5 % insertions of new "
+                 "keys, timed with the scans",
+                 true),
+        workload("short_scan_zipf", zipfShortScans, kLargestRandomArrayFill, "scan",
+                 "the same, from Zipf-skewed starts (exponent 0.99)", true),
     };
     return benchMain(argc, argv, std::move(program));
 }

@@ -26,9 +26,24 @@ public:
     }
     void print() const override { std::cout << "size=" << size() << std::endl; }
 
+    // The ordered containers only.
+    int scan(int from, int count, ScanTally& tally) const {
+        int visited = 0;
+        for (auto at = m_entries.lower_bound(from); visited < count && at != m_entries.end();
+             ++at, ++visited) {
+            tally.add(at->first, at->second);
+        }
+        return visited;
+    }
+
 private:
     Container m_entries;
 };
+
+using StdMapPeer = AssociativePeer<std::map<int, Data*>>;
+#ifdef MAPBENCH_HAVE_ABSL
+using AbslBtreePeer = AssociativePeer<absl::btree_map<int, Data*>>;
+#endif
 
 class SortedVectorPeer : public Map {
 public:
@@ -55,6 +70,19 @@ public:
         return holds(at, key) ? m_entries[at].data : nullptr;
     }
     void print() const override { std::cout << "size=" << size() << std::endl; }
+
+    int scan(int from, int count, ScanTally& tally) const {
+        if (count <= 0) {
+            return 0;
+        }
+        const std::size_t first = position(from);
+        const std::size_t end =
+            first + std::min(static_cast<std::size_t>(count), m_entries.size() - first);
+        for (std::size_t i = first; i < end; ++i) {
+            tally.add(m_entries[i].key, m_entries[i].data);
+        }
+        return static_cast<int>(end - first);
+    }
 
 private:
     struct Entry {
@@ -89,7 +117,7 @@ public:
 }  // namespace
 
 std::unique_ptr<Map> makeStdMapPeer() {
-    return std::make_unique<AssociativePeer<std::map<int, Data*>>>();
+    return std::make_unique<StdMapPeer>();
 }
 
 std::unique_ptr<Map> makeSortedVectorPeer() {
@@ -102,7 +130,7 @@ std::unique_ptr<Map> makeUnorderedMapPeer() {
 
 std::unique_ptr<Map> makeAbslBtreePeer() {
 #ifdef MAPBENCH_HAVE_ABSL
-    return std::make_unique<AssociativePeer<absl::btree_map<int, Data*>>>();
+    return std::make_unique<AbslBtreePeer>();
 #else
     return nullptr;
 #endif
@@ -110,4 +138,21 @@ std::unique_ptr<Map> makeAbslBtreePeer() {
 
 std::unique_ptr<Map> makeFloorPeer() {
     return std::make_unique<FloorPeer>();
+}
+
+int scanSortedVectorPeer(const Map& map, int from, int count, ScanTally& tally) {
+    return static_cast<const SortedVectorPeer&>(map).scan(from, count, tally);
+}
+
+int scanStdMapPeer(const Map& map, int from, int count, ScanTally& tally) {
+    return static_cast<const StdMapPeer&>(map).scan(from, count, tally);
+}
+
+int scanAbslBtreePeer(const Map& map, int from, int count, ScanTally& tally) {
+#ifdef MAPBENCH_HAVE_ABSL
+    return static_cast<const AbslBtreePeer&>(map).scan(from, count, tally);
+#else
+    (void)map, (void)from, (void)count, (void)tally;
+    return 0;
+#endif
 }

@@ -72,3 +72,34 @@ inline std::vector<int> missingQueries(std::size_t n, double missShare,
     }
     return queries;
 }
+
+// One step of the short-scan workload: a scan of `length` entries from
+// `key`, or, with length 0, an insertion of `key`.
+struct ScanStep {
+    int key;
+    int length;
+};
+constexpr double kInsertShare = 0.05;
+constexpr int kLongestShortScan = 100;
+
+// kQueryRing steps over a map of the n present keys: 95 % scans, of a length
+// uniform in 1 .. kLongestShortScan, from a start uniform over 0 .. 2n - 1
+// or, with `zipfStarts`, a present key drawn as zipfQueries draws them
+// (exponent 0.99); 5 % insertions of a new key, an odd number below 2n. The
+// insertions grow the map, at most to 2n keys.
+inline std::vector<ScanStep> shortScanSteps(std::size_t n, bool zipfStarts,
+                                            std::mt19937_64& generator) {
+    const std::vector<int> hotStarts =
+        zipfStarts ? zipfQueries(n, 0.99, generator) : std::vector<int>{};
+    std::bernoulli_distribution inserts(kInsertShare);
+    std::vector<ScanStep> steps(kQueryRing);
+    for (std::size_t i = 0; i < kQueryRing; ++i) {
+        if (inserts(generator)) {
+            steps[i] = {presentKey(below(generator, n)) + 1, 0};
+            continue;
+        }
+        const int start = zipfStarts ? hotStarts[i] : static_cast<int>(below(generator, 2 * n));
+        steps[i] = {start, 1 + static_cast<int>(below(generator, kLongestShortScan))};
+    }
+    return steps;
+}

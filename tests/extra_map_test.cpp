@@ -50,3 +50,9 @@ TEST(AddedMap, RunsEveryContractAndDifferentialTest) {
     EXPECT_EQ(forListMap.count("MatchesStdMapOnWideKeyRange"), 1u);
     EXPECT_GE(forListMap.size(), 9u);
 }
+
+TEST(AddedMap, RunsEveryScanTestWithTheScanItRegistered) {
+    const std::set<std::string> forListMap = testsOf("ScannableMaps/MapScan", "ListMap");
+    EXPECT_EQ(forListMap, testsOf("ScannableMaps/MapScan", "AVLBinaryTree"));
+    EXPECT_GE(forListMap.size(), 4u);
+}

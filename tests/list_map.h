@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -37,6 +38,20 @@ public:
     }
     void print() const override {}
 
+    // The entries from `from` on in key order: sorted afresh for each scan.
+    template <typename Visit>
+    int scan(int from, int count, Visit&& visit) const {
+        Pairs from_on;
+        std::copy_if(m_pairs.begin(), m_pairs.end(), std::back_inserter(from_on),
+                     [from](const auto& pair) { return pair.first >= from; });
+        std::sort(from_on.begin(), from_on.end());
+        const int visited = std::max(0, std::min(count, static_cast<int>(from_on.size())));
+        for (int i = 0; i < visited; ++i) {
+            visit(from_on[i].first, from_on[i].second);
+        }
+        return visited;
+    }
+
     // Each key at most once.
     std::string checkInvariants() const {
         std::set<int> keys;
@@ -65,6 +80,7 @@ private:
 // Adds ListMap to the list of map kinds; returns true.
 inline bool registerListMap() {
     registerMapKind({"ListMap", [](int) { return std::make_unique<ListMap>(); },
-                     checkerOf(&ListMap::checkInvariants)});
+                     checkerOf(&ListMap::checkInvariants), false, false, nullptr,
+                     scanOf<ListMap>()});
     return true;
 }

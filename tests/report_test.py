@@ -231,6 +231,63 @@ class HugePagesTest(unittest.TestCase):
         self.assertEqual(lines[-1], "| Tree_64 | 110.0 / 60.0 | 0.55 untested |")
 
 
+# A workload list with a scan suite, a map that cannot scan, and a goal on
+# the scan at a size of its own.
+SCAN_CATALOG = Catalog([{
+    "program": "map_workloads_bench",
+    "contenders": [dict(contender("Tree_16", "ours", "peer_tree", "Tree", 16), scans=True),
+                   dict(contender("peer_tree", "peer"), scans=True),
+                   dict(contender("hashed", "unordered"), scans=False)],
+    "suites": [{"name": "fifo", "unit": "step", "largest_array": 100, "scans": False},
+               {"name": "walk", "unit": "visited entry", "largest_array": 100,
+                "scans": True},
+               {"name": "short_scan", "unit": "scan", "largest_array": 100, "scans": True}],
+    "targets": {"sizes": [1000], "goals": [
+        {"kind": "Tree", "peer": "peer_tree", "measure": "walk", "ratio": 1.0,
+         "sizes": [1000, 1000000]}]}}])
+
+
+class ScanReportTest(unittest.TestCase):
+    def setUp(self):
+        scan = dict(run("short_scan/Tree_16/1000", 100), entries_per_scan=50.0)
+        self.timings = Timings([{"benchmarks": [
+            run("walk/Tree_16/1000", 2), run("walk/peer_tree/1000", 4),
+            run("walk/Tree_16/1000000", 5), run("walk/peer_tree/1000000", 4),
+            run("fifo/hashed/1000", 9), scan]}], SCAN_CATALOG)
+
+    def test_only_scan_suites_leave_out_the_maps_without_a_scan(self):
+        self.assertEqual(SCAN_CATALOG.without_scan("walk"), ["hashed"])
+        self.assertEqual(SCAN_CATALOG.without_scan("fifo"), [])
+
+    def test_the_tables_say_no_scan_rather_than_leave_the_map_out(self):
+        where = markdown.where_table(self.timings, ["walk"])
+        self.assertTrue(where[2].endswith("| no scan |"))
+        tables = "\n".join(markdown.timing_tables(self.timings, ["walk"]))
+        self.assertIn("walk: ns per visited entry", tables)
+        self.assertIn("No ordered scan, so not measured: hashed.", tables)
+
+    def test_short_scans_are_also_given_per_visited_entry(self):
+        tables = markdown.timing_tables(self.timings, ["short_scan"])
+        self.assertIn("#### short_scan: ns per visited entry (50.0 entries per scan on average)",
+                      tables)
+        self.assertIn("| Tree_16 | 2.00 |  |", tables)
+
+    def test_a_goal_with_sizes_of_its_own_is_judged_there(self):
+        rows = markdown.targets_table(self.timings, None, None)[2:]
+        self.assertEqual([r.split(" | ")[3] for r in rows], ["1e3", "1e6"])
+        self.assertIn("| 1.25 untested (one run; 5.0 vs 4.0 ns) |", rows[1])
+
+    def test_the_standard_mode_runs_a_scan_goal_at_its_own_sizes(self):
+        runs = {r[1]: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
+        self.assertIn("--sizes=1000,1000000", runs["workloads_targets.json"])
+        self.assertIn("--benchmark_filter=^(walk)/(Tree_16|peer_tree)/",
+                      runs["workloads_targets.json"])
+        aimed = Plan(SCAN_CATALOG, "standard", sizes=[1000]).timed_runs()
+        self.assertEqual([r[1] for r in aimed], ["workloads.json"])
+        self.assertEqual([r[1] for r in Plan(SCAN_CATALOG, "quick").timed_runs()],
+                         ["workloads.json"])
+
+
 class CountsTest(unittest.TestCase):
     def test_totals_without_their_trailing_zeros_read_as_zero(self):
         with tempfile.NamedTemporaryFile("w", suffix=".out", delete=False) as profile:

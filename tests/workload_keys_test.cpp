@@ -60,3 +60,29 @@ TEST(WorkloadKeys, ZipfQueriesFavourAFewPresentKeys) {
     }
     EXPECT_GT(static_cast<double>(topHundred) / queries.size(), 0.5);
 }
+
+TEST(WorkloadKeys, ShortScanStepsAreNineteenScansOfUpToAHundredToEachNewKey) {
+    for (bool zipfStarts : {false, true}) {
+        std::mt19937_64 generator(kWorkloadSeed);
+        const std::size_t n = 5000;
+        const std::vector<ScanStep> steps = shortScanSteps(n, zipfStarts, generator);
+        ASSERT_EQ(steps.size(), kQueryRing);
+        std::size_t insertions = 0;
+        std::map<int, std::size_t> lengths;
+        for (const ScanStep& step : steps) {
+            ASSERT_GE(step.key, 0);
+            ASSERT_LT(step.key, presentKey(n));
+            if (step.length == 0) {
+                ASSERT_EQ(step.key % 2, 1) << "an insertion adds a key the map lacks";
+                ++insertions;
+            } else {
+                ASSERT_LE(step.length, kLongestShortScan);
+                ++lengths[step.length];
+                ASSERT_TRUE(!zipfStarts || step.key % 2 == 0) << "hot starts are present keys";
+            }
+        }
+        EXPECT_NEAR(static_cast<double>(insertions) / steps.size(), kInsertShare, 0.002);
+        EXPECT_EQ(lengths.size(), static_cast<std::size_t>(kLongestShortScan));
+        EXPECT_EQ(lengths.begin()->first, 1);
+    }
+}

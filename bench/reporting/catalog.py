@@ -55,6 +55,21 @@ class Catalog:
         entry = self.contenders.get(name)
         return entry["peer"] if entry and entry["peer"] else None
 
+    def scans(self, name):
+        """Whether the contender walks its keys in order (lists from before
+        scans were listed: every contender)."""
+        return self.contenders[name].get("scans", True)
+
+    def suite_scans(self, suite):
+        return self.suites.get(suite, {}).get("scans", False)
+
+    def without_scan(self, suite):
+        """The contenders a scan suite leaves out, having no ordered scan."""
+        if not self.suite_scans(suite):
+            return []
+        return [name for name in self.contenders
+                if not self.scans(name) and self.role(name) != "floor"]
+
     def with_role(self, role):
         return [name for name, entry in self.contenders.items() if entry["role"] == role]
 

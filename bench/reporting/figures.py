@@ -72,8 +72,12 @@ def lines_against_n(plot, timings, suite, title, series):
     if not curves:
         return
     sizes = timings.sizes_of(suite)
+    unit = timings.catalog.suites.get(suite, {}).get("unit", "operation")
+    without = timings.catalog.without_scan(suite)
+    if without:
+        title += " (no ordered scan: %s)" % ", ".join(without)
     plot.figure(suite, ["set title '%s'" % title, "set logscale xy",
-                        "set xlabel 'records (n)'", "set ylabel 'ns per operation (median)'",
+                        "set xlabel 'records (n)'", "set ylabel 'ns per %s (median)'" % unit,
                         "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
                         "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n)
                                                      for n in sizes)],

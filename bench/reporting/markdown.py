@@ -27,7 +27,8 @@ def best_order(candidates):
 
 
 def measure_text(measure):
-    """"find time", "heap bytes per entry", "find instructions/op"."""
+    """"find time", "heap bytes per entry", "find instructions/op",
+    "walk time"."""
     if measure == "bytes":
         return "heap bytes per entry"
     if measure.endswith("_instructions"):
@@ -68,11 +69,18 @@ def judged_sizes(timings):
     return measured or timings.sizes
 
 
+def goal_sizes(timings, goal):
+    """The sizes of a goal that has its own, where measured; else the
+    judged sizes."""
+    own = [n for n in goal.get("sizes", []) if n in timings.sizes_of(goal["measure"])]
+    return own or judged_sizes(timings)
+
+
 def targets_table(timings, memory, counts):
     """Every goal of the catalog at every judged size."""
     rows = [["map", "peer", "measure", "n", "ratio (verdict; medians)", "goal", "outcome"]]
     for goal in timings.catalog.targets["goals"]:
-        for n in judged_sizes(timings):
+        for n in goal_sizes(timings, goal):
             row = target_row(timings, memory, counts, goal["kind"], goal["peer"],
                              goal["measure"], goal["ratio"], n)
             if row and row[-1] != "not measured":
@@ -123,10 +131,36 @@ def timing_tables(timings, suites):
                 cells.append("%.1f%s" % (statistics.median(samples), spread(samples))
                              if samples else "")
             rows.append([name] + cells)
-        lines += ["", "#### %s: ns per operation (median ± coefficient of variation)" % suite,
+        unit = timings.catalog.suites.get(suite, {}).get("unit", "operation")
+        lines += ["", "#### %s: ns per %s (median ± coefficient of variation)" % (suite, unit),
                   ""]
         lines += markdown_table(rows, numeric=list(range(1, len(header))))
+        without = timings.catalog.without_scan(suite)
+        if without:
+            lines += ["", "No ordered scan, so not measured: %s." % ", ".join(without)]
+        lines += per_entry_table(timings, suite)
     return lines
+
+
+def per_entry_table(timings, suite):
+    """For a suite of short scans: ns per visited entry, the median time per
+    scan over the entries a scan visited on average."""
+    entries = {(name, n): value for (s, name, n), value in timings.entries_per_scan.items()
+               if s == suite and value}
+    if not entries:
+        return []
+    header = ["map"] + ["n=" + size_label(n) for n in timings.sizes]
+    rows = [header]
+    for name in timings.names(suite):
+        cells = []
+        for n in timings.sizes:
+            median = timings.median(suite, name, n)
+            cells.append("%.2f" % (median / entries[name, n])
+                         if median and (name, n) in entries else "")
+        rows.append([name] + cells)
+    mean = sum(entries.values()) / len(entries)
+    return ["", "#### %s: ns per visited entry (%.1f entries per scan on average)" % (
+        suite, mean), ""] + markdown_table(rows, numeric=list(range(1, len(header))))
 
 
 def counts_table(counts):
@@ -142,6 +176,22 @@ def counts_table(counts):
             cells.append("%.2f" % ratio if ratio else "")
         rows.append(cells)
     return markdown_table(rows, numeric=list(range(1, len(header))))
+
+
+def scan_counts_table(results):
+    """Per map and size: instructions and L1 misses per visited entry of a
+    whole walk, and per short scan and per entry it visits."""
+    columns = [("walk", "instructions", "walk instr/entry"),
+               ("walk", "l1_misses", "walk L1 miss/entry"),
+               ("short_scan", "instructions", "short scan instr"),
+               ("short_scan", "l1_misses", "short scan L1 miss"),
+               ("short_scan_entry", "instructions", "short scan instr/entry"),
+               ("short_scan_entry", "l1_misses", "short scan L1 miss/entry")]
+    rows = [["map", "n"] + [title for _, _, title in columns]]
+    for r in results:
+        rows.append([r["name"], size_label(r["n"])] +
+                    ["%.2f" % r[part][measure] for part, measure, _ in columns])
+    return markdown_table(rows, numeric=list(range(1, len(rows[0]))))
 
 
 def memory_table(memory, names, sizes):
@@ -198,7 +248,8 @@ def where_table(workloads, suites):
             cells += [""] * 5
         for name in unordered:
             median = workloads.median(suite, name, n)
-            cells.append("%.1f" % median if median else "")
+            no_scan = name in catalog.without_scan(suite)
+            cells.append("no scan" if no_scan else "%.1f" % median if median else "")
         rows.append(cells)
     first = 2 + len(kinds)
     numeric = list(range(2, first)) + [first + 2, first + 3] + \

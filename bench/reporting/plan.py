@@ -16,18 +16,21 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 # quick: every suite once at n=1e3 (CI). standard: what the targets ask,
 # at their sizes, with enough repetitions for the U test. full: every size
 # from 1e3 to 1e7, and more repetitions of the phases the targets compare.
+# workload_goals: goals on a workload at sizes of its own also run there.
 MODES = {
     "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
               "min_time": 0.01, "memory_sizes": [1000], "counts_sizes": [1000],
               "target_repetitions": 0},
     "standard": {"sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
                  "repetitions": 9, "min_time": 0.1, "memory_sizes": [10000, 100000],
-                 "counts_sizes": [10000, 100000], "target_repetitions": 0},
+                 "counts_sizes": [10000, 100000], "target_repetitions": 0,
+                 "workload_goals": True},
     "full": {"sizes": {PHASES: [1000, 10000, 100000, 1000000],
                        WORKLOADS: [1000, 10000, 100000, 1000000, 10000000]},
              "repetitions": 5, "min_time": 0.2,
              "memory_sizes": [1000, 10000, 100000, 1000000, 10000000],
-             "counts_sizes": [10000, 100000], "target_repetitions": 10, "huge_pages": True},
+             "counts_sizes": [10000, 100000], "target_repetitions": 10, "huge_pages": True,
+             "workload_goals": True},
 }
 
 
@@ -59,6 +62,9 @@ class Plan:
         self.repetitions = repetitions or settings["repetitions"]
         self.target_repetitions = settings["target_repetitions"] if not (
             sizes or maps or workloads or repetitions) else 0
+        # Goals on workloads at sizes of their own (the scans at 1e6) run
+        # there too, unless the user chose the sizes.
+        self.workload_goals = settings.get("workload_goals", False) and not sizes
         self.sizes = {program: sizes or settings["sizes"][program]
                       for program in (PHASES, WORKLOADS)}
         self.memory_sizes = sizes or settings["memory_sizes"]
@@ -77,6 +83,10 @@ class Plan:
 
     def counts(self):
         return bool({"find", "mix"} & set(self.suites_of(PHASES)))
+
+    def scan_counts(self):
+        """Scan counts go with the scan suites."""
+        return any(self.catalog.suite_scans(s) for s in self.suites_of(WORKLOADS))
 
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
@@ -106,6 +116,7 @@ class Plan:
                 runs.append((program, output,
                              self.arguments(self.ordinary_sizes(program), suites, self.maps,
                                             self.repetitions)))
+        runs += self.workload_target_runs()
         if self.target_repetitions and self.suites_of(PHASES):
             ours = self.catalog.with_role("ours")
             maps = ours + [p for p in self.catalog.with_role("peer")
@@ -114,6 +125,26 @@ class Plan:
                          self.arguments(self.catalog.targets["sizes"], ["find", "mix"], maps,
                                         self.target_repetitions)))
         return runs
+
+    def workload_target_runs(self):
+        """Goals on workload suites at sizes beyond the mode's (the scans at
+        1e6): one more run of those suites at those sizes, for our maps and
+        their peers, unless the user chose the sizes."""
+        if not self.workload_goals:
+            return []
+        extra = {}
+        for goal in self.catalog.targets["goals"]:
+            if goal["measure"] in self.suites_of(WORKLOADS):
+                missing = [n for n in goal.get("sizes", []) if n not in self.sizes[WORKLOADS]]
+                extra.setdefault(goal["measure"], set()).update(missing)
+        suites = [s for s in self.suites_of(WORKLOADS) if extra.get(s)]
+        if not suites:
+            return []
+        ours = [m for m in self.maps if self.catalog.role(m) == "ours"]
+        maps = [m for m in self.maps if m in ours or m in {self.catalog.peer(o) for o in ours}]
+        sizes = sorted(set().union(*(extra[s] for s in suites)))
+        return [(WORKLOADS, "workloads_targets.json",
+                 self.arguments(sizes, suites, maps, self.repetitions))]
 
     def huge_page_runs(self):
         """(program, output without, output with, arguments of one

@@ -72,6 +72,7 @@ class Timings:
         self.catalog = catalog
         self.context = documents[0].get("context", {})
         self.samples = {}
+        self.entries_per_scan = {}  # (suite, map, n) -> entries a short scan visits
         self.suites = []
         for document in documents:
             for entry in document["benchmarks"]:
@@ -82,6 +83,8 @@ class Timings:
                     self.suites.append(suite)
                 key = (suite, name, int(n))
                 self.samples.setdefault(key, []).append(1e9 / entry["items_per_second"])
+                if "entries_per_scan" in entry:
+                    self.entries_per_scan[key] = entry["entries_per_scan"]
         self.sizes = sorted({n for _, _, n in self.samples})
 
     def sizes_of(self, suite):
