@@ -47,8 +47,16 @@ public:
         const std::size_t first = static_cast<std::size_t>(found >= 0 ? found : ~found);
         const std::size_t end =
             first + std::min(static_cast<std::size_t>(count), entries.size() - first);
-        for (std::size_t i = first; i < end; ++i) {
-            visit(entries[i].key, entries[i].data);
+        // Two entries a round: the loop's own count and branch are paid once
+        // per pair.
+        const VEntry* entry = entries.data() + first;
+        const VEntry* const last = entries.data() + end;
+        for (; last - entry >= 2; entry += 2) {
+            visit(entry[0].key, entry[0].data);
+            visit(entry[1].key, entry[1].data);
+        }
+        if (entry != last) {
+            visit(entry->key, entry->data);
         }
         return static_cast<int>(end - first);
     }
