@@ -50,12 +50,12 @@ public:
         // Two entries a round: the loop's own count and branch are paid once
         // per pair.
         const VEntry* entry = entries.data() + first;
-        const VEntry* const last = entries.data() + end;
-        for (; last - entry >= 2; entry += 2) {
+        const VEntry* const pairsEnd = entry + ((end - first) & ~std::size_t{1});
+        for (; entry != pairsEnd; entry += 2) {
             visit(entry[0].key, entry[0].data);
             visit(entry[1].key, entry[1].data);
         }
-        if (entry != last) {
+        if ((end - first) % 2 != 0) {
             visit(entry->key, entry->data);
         }
         return static_cast<int>(end - first);

@@ -146,7 +146,7 @@ class TimingsTest(unittest.TestCase):
                                    "| fastest ordered peer | ns/op | ratio | verdict "
                                    "| hashed ns/op |")
         self.assertEqual(table[2], "| find | 1e3 | 21.0 (64) | 40.5 | Tree_64 | peer_tree | 25.0 "
-                                   "| 0.84 | untested (one run) | 5.0 |")
+                                   "| 0.84 | untested (one run) | 5.00 |")
 
     def test_repetitions_are_told_per_size(self):
         self.assertEqual(markdown.repetition_text(self.timings, "find"), "2 repetitions")
@@ -275,13 +275,14 @@ class ScanReportTest(unittest.TestCase):
     def test_a_goal_with_sizes_of_its_own_is_judged_there(self):
         rows = markdown.targets_table(self.timings, None, None)[2:]
         self.assertEqual([r.split(" | ")[3] for r in rows], ["1e3", "1e6"])
-        self.assertIn("| 1.25 untested (one run; 5.0 vs 4.0 ns) |", rows[1])
+        self.assertIn("| 1.25 untested (one run; 5.00 vs 4.00 ns) |", rows[1])
 
     def test_the_standard_mode_runs_a_scan_goal_at_its_own_sizes(self):
         runs = {r[1]: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
         self.assertIn("--sizes=1000,1000000", runs["workloads_targets.json"])
         self.assertIn("--benchmark_filter=^(walk)/(Tree_16|peer_tree)/",
                       runs["workloads_targets.json"])
+        self.assertIn("--benchmark_repetitions=5", runs["workloads_targets.json"])
         aimed = Plan(SCAN_CATALOG, "standard", sizes=[1000]).timed_runs()
         self.assertEqual([r[1] for r in aimed], ["workloads.json"])
         self.assertEqual([r[1] for r in Plan(SCAN_CATALOG, "quick").timed_runs()],

@@ -2,7 +2,7 @@
 their peers, the counts, the heap weights and the full timing tables."""
 import statistics
 
-from .results import Comparison, size_label
+from .results import Comparison, ns, size_label
 
 
 def outcome(ratio, goal, verdict=None):
@@ -128,7 +128,7 @@ def timing_tables(timings, suites):
             cells = []
             for n in timings.sizes:
                 samples = timings.samples.get((suite, name, n))
-                cells.append("%.1f%s" % (statistics.median(samples), spread(samples))
+                cells.append("%s%s" % (ns(statistics.median(samples)), spread(samples))
                              if samples else "")
             rows.append([name] + cells)
         unit = timings.catalog.suites.get(suite, {}).get("unit", "operation")
@@ -228,7 +228,7 @@ def kind_cell(catalog, kinds, kind):
         return ""
     median, name = kinds[kind]
     order = " (%d)" % catalog.order(name) if catalog.takes_order(kind) else ""
-    return "%.1f%s" % (median, order)
+    return "%s%s" % (ns(median), order)
 
 
 def where_table(workloads, suites):
@@ -242,14 +242,14 @@ def where_table(workloads, suites):
     for suite, n, medians, c in where_rows(workloads, suites):
         cells = [suite, size_label(n)] + [kind_cell(catalog, medians, k) for k in kinds]
         if c:
-            cells += [c.ours, c.peer, "%.1f" % c.peer_median, "%.2f" % c.ratio,
+            cells += [c.ours, c.peer, ns(c.peer_median), "%.2f" % c.ratio,
                       "%s (%s)" % (c.verdict, c.test_text())]
         else:
             cells += [""] * 5
         for name in unordered:
             median = workloads.median(suite, name, n)
             no_scan = name in catalog.without_scan(suite)
-            cells.append("no scan" if no_scan else "%.1f" % median if median else "")
+            cells.append("no scan" if no_scan else ns(median) if median else "")
         rows.append(cells)
     first = 2 + len(kinds)
     numeric = list(range(2, first)) + [first + 2, first + 3] + \
@@ -275,7 +275,7 @@ def huge_page_tables(normal, huge, suites):
                     ratios.append("")
                     continue
                 c = Comparison(name, name, b, a)
-                pairs.append("%.1f / %.1f" % (c.peer_median, c.our_median))
+                pairs.append("%s / %s" % (ns(c.peer_median), ns(c.our_median)))
                 ratios.append("%.2f %s" % (c.ratio, c.verdict))
             rows.append([name] + pairs + ratios)
         lines += ["", "#### %s: without and with transparent huge pages" % suite, ""]

@@ -26,6 +26,12 @@ def mann_whitney_p(a, b):
     return mannwhitneyu(a, b, alternative="two-sided").pvalue
 
 
+def ns(value):
+    """"41.2", or "0.46" for the fractions of a nanosecond a walk takes per
+    entry: two decimals below 10."""
+    return "%.1f" % value if value >= 10 else "%.2f" % value
+
+
 def size_label(n):
     text = str(n)
     return "1e%d" % (len(text) - 1) if text.strip("0") == "1" else text
@@ -59,8 +65,8 @@ class Comparison:
 
     def text(self):
         test = self.test_text()
-        return "%.2f %s (%s; %.1f vs %.1f ns)" % (self.ratio, self.verdict, test,
-                                                  self.our_median, self.peer_median)
+        return "%.2f %s (%s; %s vs %s ns)" % (self.ratio, self.verdict, test,
+                                              ns(self.our_median), ns(self.peer_median))
 
 
 class Timings:
