@@ -208,6 +208,7 @@ public:
         }
         return visited;
     }
+
     // Describes the first broken invariant, or returns "" for a sound tree:
     // those of checkAvlSubtree, and one pool slot in use per node.
     std::string checkInvariants() const;
