@@ -52,13 +52,19 @@ std::vector<Contender> contendersAt(const std::vector<int>& orders);
 // contendersAt(benchOrders()), built once.
 const std::vector<Contender>& contenders();
 
+// The contenders of the workload and latency runs: every one but the floor
+// (which stores nothing to walk or fill), the B-tree at the program's
+// default order and at 32, 64 and 128.
+const std::vector<Contender>& workloadContenders();
+
 // The contender of that name among contenders(), or null.
 const Contender* findContender(const std::string& name);
 
 // A goal for one of our kinds against its peer: `measure` is a phase
 // ("find", "mix": time per operation), a workload suite ("walk": time per
 // visited entry, "short_scan": per scan), "bytes" (heap bytes per entry) or
-// "find_instructions" / "mix_instructions" (per operation); the ratio ours
+// "find_instructions" / "mix_instructions" (per operation) or a percentile
+// of the calls of a latency suite ("mix_latency_p99.9"); the ratio ours
 // / peer should be at most `ratio`, at `sizes` (empty: targetSizes()). For
 // a kind that takes an order, the best order for each measure and size
 // stands for the kind.

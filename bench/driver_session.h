@@ -35,6 +35,35 @@ public:
         mix(m_n);
     }
 
+    // The fill, find and mix loops one map call at a time, for timing each
+    // call on its own: the draws are made first, then `each` is handed the
+    // call (a callable without arguments) and must run it once.
+    template <typename Each>
+    void fillEach(Each&& each) {
+        for (int i = 0; i < m_n; ++i) {
+            IntegerData* record = &m_records[i];
+            each([this, record] { m_map.insert(record->value, record); });
+        }
+    }
+    template <typename Each>
+    void findsEach(int count, Each&& each) {
+        for (int i = 0; i < count && m_n > 0; ++i) {
+            const int key = m_records[std::rand() % m_n].value;
+            each([this, key] { m_map.find(key); });
+        }
+    }
+    template <typename Each>
+    void mixEach(int count, Each&& each) {
+        for (int i = 0; i < count && m_n > 0; ++i) {
+            IntegerData* record = &m_records[std::rand() % m_n];
+            if (std::rand() % 2 == 1) {
+                each([this, record] { m_map.erase(record->value); });
+            } else {
+                each([this, record] { m_map.insert(record->value, record); });
+            }
+        }
+    }
+
     int size() const { return m_n; }
 
 private:

@@ -6,6 +6,9 @@
 //   descending_insert  n keys inserted in descending order
 //   zipf_find          Zipf-skewed finds (exponent 0.99) over the filled map
 //   miss_find          finds of which 90 % seek an absent key
+//   independent_find   finds of present keys drawn uniformly
+//   dependent_find     the same keys, each next one chosen from the previous
+//                      find's result, so that finds cannot overlap
 //   fifo               a window of n keys: each step inserts a key above all
 //                      present ones and erases the smallest (ns per step)
 //   walk               every entry in key order, one scan from the smallest
@@ -41,7 +44,6 @@
 
 namespace {
 
-const std::vector<int> kWorkloadOrders = {kProgramOrder, 32, 64, 128};
 IntegerData g_payload(1);  // every key's payload; never read by a map
 
 void insertInOrder(Map& map, std::size_t n, bool ascending) {
@@ -135,6 +137,39 @@ void benchmarkQueries(benchmark::State& state, const std::string& name, const Co
         live.queries = draw(n, generator);
     }
     runQueries(state, live);
+}
+
+// Finds of present keys drawn uniformly, each key straight from the ring:
+// the processor may run several finds at once.
+void benchmarkIndependentFind(benchmark::State& state, const std::string& name,
+                              const Contender& contender, std::size_t n) {
+    benchmarkQueries(state, name, contender, n, 5, [](std::size_t keys, std::mt19937_64& g) {
+        return missingQueries(keys, 0.0, g);
+    });
+}
+
+// The same keys in the same order, but the index of each next key is the
+// previous index plus the value of the record the previous find returned
+// (every payload holds 1): no find can start before the one before it has
+// ended, so each costs a whole lookup's latency.
+void benchmarkDependentFind(benchmark::State& state, const std::string& name,
+                            const Contender& contender, std::size_t n) {
+    Filled& live = filled(name, contender, n, Fill::random);
+    if (live.queries.empty()) {
+        std::mt19937_64 generator(kWorkloadSeed + 5);
+        live.queries = missingQueries(n, 0.0, generator);
+    }
+    const Map& map = *live.map;
+    const int* queries = live.queries.data();
+    std::size_t next = live.next;
+    for (auto _ : state) {
+        for (int i = 0; i < kBatch; ++i) {
+            const auto* found = static_cast<const IntegerData*>(map.find(queries[next]));
+            next = (next + static_cast<std::size_t>(found ? found->value : 1)) & (kQueryRing - 1);
+        }
+    }
+    live.next = next;
+    perOperation(state, kBatch);
 }
 
 void benchmarkZipfFind(benchmark::State& state, const std::string& name, const Contender& contender,
@@ -237,15 +272,6 @@ void descendingInsert(benchmark::State& state, const std::string&, const Contend
     benchmarkInsertion(state, contender, n, false);
 }
 
-// Every contender but the floor, which stores nothing to walk or fill.
-std::vector<Contender> workloadContenders() {
-    std::vector<Contender> all = contendersAt(kWorkloadOrders);
-    all.erase(std::remove_if(all.begin(), all.end(),
-                             [](const Contender& c) { return c.role == Contender::Role::floor; }),
-              all.end());
-    return all;
-}
-
 Suite workload(const char* name, SuiteRun run, std::size_t largestArray, const char* unit,
                const char* description, bool scans = false) {
     return {{name, unit, largestArray, description, scans}, std::move(run)};
@@ -254,7 +280,7 @@ Suite workload(const char* name, SuiteRun run, std::size_t largestArray, const c
 }  // namespace
 
 int main(int argc, char** argv) {
-    static const std::vector<Contender> contenders = workloadContenders();
+    const std::vector<Contender>& contenders = workloadContenders();
     BenchProgram program;
     program.list.program = "map_workloads_bench";
     program.list.defaultSizes = {1000, 10000, 100000, 1000000, 10000000};
@@ -275,6 +301,11 @@ int main(int argc, char** argv) {
                  "Zipf-skewed finds (exponent 0.99) on the filled map"),
         workload("miss_find", benchmarkMissFind, kNoLimit, "operation",
                  "finds of which 90 % seek an absent key"),
+        workload("independent_find", benchmarkIndependentFind, kNoLimit, "operation",
+                 "finds of present keys drawn uniformly, free to overlap"),
+        workload("dependent_find", benchmarkDependentFind, kNoLimit, "operation",
+                 "the same keys, each drawn after the previous find returned: one lookup's "
+                 "latency"),
         workload("fifo", benchmarkFifo, 10 * kLargestRandomArrayFill, "step",
                  "a window of n keys: insert a key above all, erase the smallest"),
         workload("walk", benchmarkWalk, kNoLimit, "visited entry",

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 
+#include "map_events.h"
+
 static_assert(offsetof(AVLBinaryTreeNode, right) ==
                   offsetof(AVLBinaryTreeNode, left) + sizeof(AVLBinaryTreeNode*),
               "right must follow left");
@@ -158,6 +160,7 @@ AVLBinaryTreeNode::Removal AVLBinaryTreeNode::removeSelf() {
         right = nullptr;
         return Removal{this, Change::detached};
     }
+    countEvent(&MapEvents::replacements);
     const int replacement = nodeData->key % 2 == 0 ? right->first()->key : left->last()->key;
     const Removal removal = removeRec(replacement);
     NodeData* own = nodeData;
@@ -201,6 +204,7 @@ AVLBinaryTreeNode* AVLBinaryTreeNode::rotateRight() {
     if (pivot == nullptr) {
         return this;
     }
+    countEvent(&MapEvents::rotations);
     left = pivot->right;
     pivot->right = this;
     const int before = pivot->balance;
@@ -227,6 +231,7 @@ AVLBinaryTreeNode* AVLBinaryTreeNode::rotateLeft() {
     if (pivot == nullptr) {
         return this;
     }
+    countEvent(&MapEvents::rotations);
     right = pivot->left;
     pivot->left = this;
     const int before = pivot->balance;

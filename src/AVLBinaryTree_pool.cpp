@@ -4,6 +4,7 @@
 #include <new>
 
 #include "AVLBinaryTree.h"
+#include "map_events.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define MAPBENCH_ASAN 1
@@ -60,6 +61,7 @@ void* AVLSlotPool::takeSlot() {
         if (m_nextSlab == m_slabs.size()) {
             m_slabs.reserve(m_slabs.size() + 1);
             char* slab = static_cast<char*>(::operator new(kSlabBytes, kSlotAlignment));
+            countEvent(&MapEvents::slabs);
             MAPBENCH_POISON(slab, kSlabBytes);
             m_slabs.push_back(slab);
         }

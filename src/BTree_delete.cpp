@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "BTree.h"
+#include "map_events.h"
 
 // The node and slot that one descent finds locate the key for remove_at,
 // so the key is not sought twice; an inner key is first replaced by its
@@ -49,15 +50,19 @@ void Node::repair_underflow(Node* node) {
         }
         Node* right = node->right_sibling(index);
         if (right != null_ptr && right->key_count() > right->minimum_keys()) {
+            countEvent(&MapEvents::borrows);
             node = node->rotate_from_right(index);
             continue;
         }
         Node* left = node->left_sibling(index);
         if (left != null_ptr && left->key_count() > left->minimum_keys()) {
+            countEvent(&MapEvents::borrows);
             node = node->rotate_from_left(index);
         } else if (right != null_ptr) {
+            countEvent(&MapEvents::merges);
             node = node->merge_right(index);
         } else if (left != null_ptr) {
+            countEvent(&MapEvents::merges);
             node = node->merge_left(index);
         } else {
             return;

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "BTree.h"
+#include "map_events.h"
 
 Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
 
@@ -238,7 +239,7 @@ Node::Landing Node::descend(int key) const {
         return Landing{this, 0, false};
     }
     return capacity() - 2 >= kKeysForEdgeChecks ? descend_from<true>(key)
-                                                 : descend_from<false>(key);
+                                                : descend_from<false>(key);
 }
 
 template <bool checks_edges>
@@ -321,6 +322,7 @@ bool Node::split_insert(const Elem& e) {
         throw "bad m_count in split_insert";
     }
     vector_insert_for_split(e);
+    countEvent(&MapEvents::splits);
     int middle = m_count / 2;
     if (2 * middle < m_count) {
         ++middle;

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "map_events.h"
+
 // The bisection narrows to the first entry whose key is not below `key`
 // without a branch on the comparisons, and asks for both entries it may
 // probe next before it knows which (on large arrays the memory latency
@@ -38,6 +40,7 @@ bool VectorMap::insert(int key, Data* data) {
     if (found >= 0) {
         return false;
     }
+    countEvent(&MapEvents::moved, entries.size() - static_cast<std::size_t>(~found));
     entries.insert(entries.begin() + ~found, VEntry{key, data});
     return true;
 }
@@ -47,6 +50,7 @@ bool VectorMap::erase(int key) {
     if (found < 0) {
         return false;
     }
+    countEvent(&MapEvents::moved, entries.size() - static_cast<std::size_t>(found) - 1);
     entries.erase(entries.begin() + found);
     return true;
 }

@@ -61,3 +61,22 @@ TEST(DriverSession, FindsThenMixMakeTheWholeProgramsCalls) {
     session.mix(kSmallBatch);
     EXPECT_EQ(map.log, driverCalls(iter, 0));
 }
+
+// map_latency times the same calls one at a time.
+TEST(DriverSession, OneCallAtATimeMakesTheProgramsCalls) {
+    const int iter = kRecords + kSmallBatch;
+    RecordingMap map;
+    DriverSession session(map, kRecords);
+    int calls = 0;
+    const auto each = [&calls](auto call) {
+        ++calls;
+        call();
+    };
+    session.fillEach(each);
+    session.findsEach(iter, each);
+    session.empty();
+    session.mixEach(kRecords, each);
+    session.mixEach(kSmallBatch, each);
+    EXPECT_EQ(map.log, driverCalls(iter, 0));
+    EXPECT_EQ(calls, kRecords + iter + kRecords + kSmallBatch);
+}

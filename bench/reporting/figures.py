@@ -56,9 +56,11 @@ class Plot:
 
 
 def line(path, index, title, using="1:2"):
+    """The index-th curve: beyond the eight colours, the lines are dotted."""
     colour = COLOURS[index % len(COLOURS)]
-    return "'%s' using %s with linespoints linewidth 2 linecolor rgb '%s' pointtype %d " \
-           "pointsize 1.3 title '%s'" % (path, using, colour, index % 8 + 4, title)
+    dots = " dashtype 3" if index >= len(COLOURS) else ""
+    return "'%s' using %s with linespoints linewidth 2 linecolor rgb '%s'%s pointtype %d " \
+           "pointsize 1.3 title '%s'" % (path, using, colour, dots, index % 13 + 4, title)
 
 
 def lines_against_n(plot, timings, suite, title, series):

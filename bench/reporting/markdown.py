@@ -33,6 +33,9 @@ def measure_text(measure):
         return "heap bytes per entry"
     if measure.endswith("_instructions"):
         return measure.split("_")[0] + " instructions/op"
+    if "_latency_" in measure:  # "mix_latency_p99.9"
+        workload, percentile = measure.split("_latency_")
+        return "%s %s latency" % (workload, percentile)
     return measure + " time"
 
 
@@ -231,12 +234,16 @@ def kind_cell(catalog, kinds, kind):
     return "%s%s" % (ns(median), order)
 
 
-def where_table(workloads, suites):
+def where_table(workloads, suites, tail=None):
+    """`tail(suite, name, n)`, when given, is the p99.9 of a map's calls in
+    the latency run of that workload ("" where there is none): a column
+    gives it for the two maps compared."""
     catalog = workloads.catalog
     kinds = catalog.kinds()
     unordered = catalog.with_role("unordered")
     header = (["workload", "n"] + ["%s ns/op" % kind for kind in kinds] +
               ["fastest of ours", "fastest ordered peer", "ns/op", "ratio", "verdict"] +
+              (["p99.9 ns ours / peer"] if tail else []) +
               ["%s ns/op" % name for name in unordered])
     rows = [header]
     for suite, n, medians, c in where_rows(workloads, suites):
@@ -246,6 +253,9 @@ def where_table(workloads, suites):
                       "%s (%s)" % (c.verdict, c.test_text())]
         else:
             cells += [""] * 5
+        if tail:
+            pair = (tail(suite, c.ours, n), tail(suite, c.peer, n)) if c else ("", "")
+            cells.append("%s / %s" % pair if any(pair) else "")
         for name in unordered:
             median = workloads.median(suite, name, n)
             no_scan = name in catalog.without_scan(suite)
@@ -253,7 +263,7 @@ def where_table(workloads, suites):
         rows.append(cells)
     first = 2 + len(kinds)
     numeric = list(range(2, first)) + [first + 2, first + 3] + \
-        list(range(first + 5, len(header)))
+        list(range(first + 5 + (1 if tail else 0), len(header)))
     return markdown_table(rows, numeric=numeric)
 
 

@@ -5,6 +5,12 @@ import re
 
 PHASES = "map_phases_bench"
 WORKLOADS = "map_workloads_bench"
+LATENCY = "map_latency"
+# The workload suites of one find, independent and dependent on the
+# previous result, which the latency section sets side by side over every
+# size.
+FIND_PAIR = ["independent_find", "dependent_find"]
+FIND_PAIR_SIZES = [1000, 10000, 100000, 1000000, 10000000]
 # glibc's malloc advises transparent huge pages for its heap with this
 # tunable; the kernel then backs the maps' memory with 2 MiB pages where it
 # can (when /sys/kernel/mm/transparent_hugepage/enabled allows madvise).
@@ -18,21 +24,29 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 # from 1e3 to 1e7, and more repetitions of the phases the targets compare.
 # workload_goals: goals on a workload at sizes of its own also run there
 # (in the standard mode with 5 repetitions: at 1e6 each one refills the map,
-# and 5 against 5 still separates p < 0.01).
+# and 5 against 5 still separates p < 0.01). latency: map_latency's sizes,
+# processes (repetitions) and calls per run; find_pairs: the repetitions of
+# the independent and dependent finds at the sizes FIND_PAIR_SIZES the mode
+# does not run (back to back, so that each map is filled once).
 MODES = {
     "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
               "min_time": 0.01, "memory_sizes": [1000], "counts_sizes": [1000],
-              "target_repetitions": 0},
+              "target_repetitions": 0,
+              "latency": {"sizes": [1000], "repetitions": 1, "operations": 20000}},
     "standard": {"sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
                  "repetitions": 9, "min_time": 0.1, "memory_sizes": [10000, 100000],
                  "counts_sizes": [10000, 100000], "target_repetitions": 0,
-                 "workload_goals": True, "workload_goal_repetitions": 5},
+                 "workload_goals": True, "workload_goal_repetitions": 5,
+                 "latency": {"sizes": [10000, 1000000], "repetitions": 5,
+                             "operations": 1000000},
+                 "find_pairs": 3},
     "full": {"sizes": {PHASES: [1000, 10000, 100000, 1000000],
                        WORKLOADS: [1000, 10000, 100000, 1000000, 10000000]},
              "repetitions": 5, "min_time": 0.2,
              "memory_sizes": [1000, 10000, 100000, 1000000, 10000000],
              "counts_sizes": [10000, 100000], "target_repetitions": 10, "huge_pages": True,
-             "workload_goals": True},
+             "workload_goals": True,
+             "latency": {"sizes": [10000, 1000000], "repetitions": 9, "operations": 1000000}},
 }
 
 
@@ -71,6 +85,11 @@ class Plan:
             "workload_goal_repetitions", self.repetitions)
         self.sizes = {program: sizes or settings["sizes"][program]
                       for program in (PHASES, WORKLOADS)}
+        latency = settings["latency"]
+        self.sizes[LATENCY] = sizes or latency["sizes"]
+        self.latency_repetitions = repetitions or latency["repetitions"]
+        self.latency_operations = latency["operations"]
+        self.find_pair_repetitions = 0 if sizes else settings.get("find_pairs", 0)
         self.memory_sizes = sizes or settings["memory_sizes"]
         self.counts_sizes = sizes or settings["counts_sizes"]
         names = list(catalog.contenders)
@@ -91,6 +110,36 @@ class Plan:
     def scan_counts(self):
         """Scan counts go with the scan suites."""
         return any(self.catalog.suite_scans(s) for s in self.suites_of(WORKLOADS))
+
+    def latency_runs(self):
+        """map_latency's arguments, one run per repetition (each its own
+        process, its runs in an order of its own), or [] when no latency
+        suite was chosen."""
+        suites = self.suites_of(LATENCY)
+        if not suites:
+            return []
+        common = ["--sizes=" + ",".join(map(str, self.sizes[LATENCY])),
+                  "--maps=" + ",".join(self.weighed_maps()), "--suites=" + ",".join(suites),
+                  "--operations=%d" % self.latency_operations]
+        return [common + ["--shuffle=%d" % (r + 1)] for r in range(self.latency_repetitions)]
+
+    def events_arguments(self):
+        """map_events at the latency sizes, when the latency runs take place."""
+        if not self.latency_runs():
+            return None
+        return ["--operations=%d" % self.latency_operations] + \
+            [str(n) for n in self.sizes[LATENCY]]
+
+    def find_pair_run(self):
+        """The independent and dependent finds at the sizes the mode's
+        workload run leaves out, for every chosen map: (output, arguments)
+        or None."""
+        suites = [s for s in FIND_PAIR if s in self.suites_of(WORKLOADS)]
+        sizes = [n for n in FIND_PAIR_SIZES if n not in self.sizes[WORKLOADS]]
+        if not (self.find_pair_repetitions and suites and sizes):
+            return None
+        arguments = self.arguments(sizes, suites, self.maps, self.find_pair_repetitions)
+        return "workloads_finds.json", [a for a in arguments if "interleaving" not in a]
 
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
