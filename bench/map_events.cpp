@@ -3,14 +3,19 @@
 // replacements and slab growth, entries a sorted array moves), each call of
 // the program's fill and mix timed as map_latency times it, and each call's
 // steps noted beside its time. For each step: the share of all calls that
-// took it and the share of the slowest 1 % that did, and the mean count per
-// call among all and among the slowest. The counting costs a few additions
-// per step, so the times here are close to, not the same as, map_latency's.
+// took it, of the slowest 1 % and of the slowest 0.1 % that did, the median
+// time of the calls that took it, and the mean count per call among all and
+// among the slowest 1 %; the same shares for the calls that took no step;
+// and the minor page faults from the first timed call on (the records of
+// a fresh map for the next fill included). The counting costs a few
+// additions per step, so the times here are close to, not the same as, map_latency's.
 //
 //   map_events [--operations=N] [N ...]   record counts (default 10000 1000000)
 //
 // Sorted arrays run up to 1e5, as in map_latency. Writes one JSON document.
 #include "map_events.h"
+
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +27,7 @@
 #include "cycle_clock.h"
 #include "driver_session.h"
 #include "map_kinds.h"
+#include "warm_heap.h"
 
 namespace {
 
@@ -49,10 +55,19 @@ struct Call {
 
 class Recorder {
 public:
-    explicit Recorder(std::size_t calls) : m_wanted(calls) { m_calls.reserve(calls); }
+    // The calls' room is written once before any is timed, so that no
+    // page of it faults in during the run.
+    explicit Recorder(std::size_t calls) : m_calls(calls) {}
 
     template <typename MapCall>
     void operator()(MapCall&& call) {
+        if (full()) {  // a fill that ends past the wanted calls
+            call();
+            return;
+        }
+        if (m_recorded == 0) {
+            m_faultsBefore = minorFaults();
+        }
         const MapEvents before = mapEvents();
         const std::uint64_t start = cycleStart();
         call();
@@ -61,50 +76,92 @@ public:
         for (std::size_t i = 0; i < kEventCount; ++i) {
             timed.grew[i] = mapEvents().*kEvents[i].count - before.*kEvents[i].count;
         }
-        m_calls.push_back(timed);
+        m_calls[m_recorded++] = timed;
     }
 
     const std::vector<Call>& calls() const { return m_calls; }
-    std::size_t wanted() const { return m_wanted; }
-    bool full() const { return m_calls.size() >= m_wanted; }
+    // Minor page faults from the first timed call on.
+    long faults() const { return minorFaults() - m_faultsBefore; }
+    std::size_t wanted() const { return m_calls.size(); }
+    bool full() const { return m_recorded == m_calls.size(); }
 
 private:
-    std::size_t m_wanted;
+    static long minorFaults() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_minflt;
+    }
+
     std::vector<Call> m_calls;
+    std::size_t m_recorded = 0;
+    long m_faultsBefore = 0;
 };
 
-// The events' shares among all calls and among those slower than p99.
+// Of calls[from ..], the share for which `took` holds.
+template <typename Took>
+double shareFrom(const std::vector<Call>& calls, std::size_t from, Took took) {
+    const auto count =
+        std::count_if(calls.begin() + static_cast<std::ptrdiff_t>(from), calls.end(), took);
+    return static_cast<double>(count) / static_cast<double>(calls.size() - from);
+}
+
+// The median ticks of the calls for which `took` holds (calls sorted by
+// their ticks), or 0 when there are none.
+template <typename Took>
+std::uint64_t medianOf(const std::vector<Call>& calls, Took took) {
+    std::vector<std::uint64_t> ticks;
+    for (const Call& call : calls) {
+        if (took(call)) {
+            ticks.push_back(call.ticks);
+        }
+    }
+    return ticks.empty() ? 0 : ticks[ticks.size() / 2];
+}
+
+// The first of the slowest `fraction` of the sorted calls (at least one).
+std::size_t slowestFrom(const std::vector<Call>& calls, std::size_t fraction) {
+    return calls.size() - std::max<std::size_t>(1, calls.size() / fraction);
+}
+
+// For each step the maps took (and for calls that took none): its share of
+// all calls, of the slowest 1 % and of the slowest 0.1 %, the median time
+// of the calls that took it, and its mean count per call and per slow call.
 void writeShares(std::ostream& out, std::vector<Call> calls, double ticksPerNs) {
     std::sort(calls.begin(), calls.end(),
               [](const Call& a, const Call& b) { return a.ticks < b.ticks; });
-    const std::size_t slowFrom = calls.size() - calls.size() / 100;
+    const std::size_t slow = slowestFrom(calls, 100);
+    const std::size_t slowest = slowestFrom(calls, 1000);
     const auto ns = [ticksPerNs](std::uint64_t ticks) {
         return static_cast<double>(ticks) / ticksPerNs;
     };
     out << "\"calls\": " << calls.size() << ", \"p50\": " << ns(calls[calls.size() / 2].ticks)
-        << ", \"p99\": " << ns(calls[slowFrom - 1].ticks) << ", \"events\": {";
-    const char* separator = "";
+        << ", \"p99\": " << ns(calls[slow - 1].ticks) << ", \"events\": {";
+    const auto writeStep = [&](const char* name, auto took) {
+        out << "\"" << name << "\": {\"share\": " << shareFrom(calls, 0, took)
+            << ", \"slow_share\": " << shareFrom(calls, slow, took)
+            << ", \"tail_share\": " << shareFrom(calls, slowest, took)
+            << ", \"p50\": " << ns(medianOf(calls, took));
+    };
     for (std::size_t e = 0; e < kEventCount; ++e) {
-        std::uint64_t with = 0, slowWith = 0, total = 0, slowTotal = 0;
-        for (std::size_t i = 0; i < calls.size(); ++i) {
-            const std::uint64_t grew = calls[i].grew[e];
-            const bool slow = i >= slowFrom;
-            with += grew > 0;
-            total += grew;
-            slowWith += slow && grew > 0;
-            slowTotal += slow ? grew : 0;
-        }
-        if (total == 0) {
+        const auto took = [e](const Call& call) { return call.grew[e] > 0; };
+        if (std::none_of(calls.begin(), calls.end(), took)) {
             continue;
         }
-        const double slowCalls = static_cast<double>(calls.size() - slowFrom);
-        const double allCalls = static_cast<double>(calls.size());
-        out << separator << "\"" << kEvents[e].name << "\": {\"share\": " << with / allCalls
-            << ", \"slow_share\": " << slowWith / slowCalls << ", \"mean\": " << total / allCalls
-            << ", \"slow_mean\": " << slowTotal / slowCalls << "}";
-        separator = ", ";
+        const auto sum = [e](std::size_t from, const std::vector<Call>& all) {
+            double total = 0;
+            for (std::size_t i = from; i < all.size(); ++i) {
+                total += static_cast<double>(all[i].grew[e]);
+            }
+            return total / static_cast<double>(all.size() - from);
+        };
+        writeStep(kEvents[e].name, took);
+        out << ", \"mean\": " << sum(0, calls) << ", \"slow_mean\": " << sum(slow, calls) << "}, ";
     }
-    out << "}";
+    writeStep("none", [](const Call& call) {
+        return std::all_of(std::begin(call.grew), std::end(call.grew),
+                           [](std::uint64_t grew) { return grew == 0; });
+    });
+    out << "}}";
 }
 
 struct Workload {
@@ -152,6 +209,7 @@ int main(int argc, char** argv) {
     if (sizes.empty()) {
         sizes = {10000, 1000000};
     }
+    warmHeap(kWarmHeapBytes);
     const double ticksPerNs = calibrateTicksPerNs(200);
     std::cout << "{\"program\": \"map_events\", \"ticks_per_ns\": " << ticksPerNs
               << ", \"runs\": [";
@@ -167,7 +225,8 @@ int main(int argc, char** argv) {
                 std::cerr << name << std::endl;
                 Recorder record(static_cast<std::size_t>(operations));
                 workload.run(variant, n, record);
-                std::cout << separator << "{\"name\": \"" << name << "\", ";
+                std::cout << separator << "{\"name\": \"" << name
+                          << "\", \"page_faults\": " << record.faults() << ", ";
                 writeShares(std::cout, record.calls(), ticksPerNs);
                 std::cout << "}";
                 separator = ",\n  ";

@@ -118,20 +118,23 @@ def tail_cell(latency, suite, name, n):
 
 
 def events_table(events):
-    """Each counted run: the calls' p50 and p99, and each structural step's
-    share of all calls against its share of the slowest 1 %."""
-    rows = [["workload", "map", "n", "p50 ns", "p99 ns", "step", "share of all calls",
-             "share of the slowest 1 %", "per call", "per slow call"]]
+    """Each counted run: the calls' p50 and p99, and for each structural
+    step (and for no step) its share of all calls against its share of the
+    slowest 1 % and 0.1 %, and the median time of the calls that took it."""
+    rows = [["workload", "map", "n", "p50 ns", "p99 ns", "page faults", "step",
+             "share of all calls", "of the slowest 1 %", "of the slowest 0.1 %",
+             "p50 ns of these calls", "per call", "per slow call"]]
     for run in events["runs"]:
         workload, name, n = run["name"].split("/")
-        steps = run["events"] or {"none counted": None}
-        for step, shares in steps.items():
-            rows.append([workload, name, size_label(int(n)), ns(run["p50"]), ns(run["p99"]), step]
-                        + (["%.2f %%" % (100 * shares["share"]),
-                            "%.1f %%" % (100 * shares["slow_share"]),
-                            "%.3g" % shares["mean"], "%.3g" % shares["slow_mean"]]
-                           if shares else [""] * 4))
-    return markdown_table(rows, numeric=[2, 3, 4, 6, 7, 8, 9])
+        for step, shares in run["events"].items():
+            counted = ["%.3g" % shares["mean"], "%.3g" % shares["slow_mean"]] \
+                if "mean" in shares else ["", ""]
+            rows.append([workload, name, size_label(int(n)), ns(run["p50"]), ns(run["p99"]),
+                         str(run.get("page_faults", "")), step,
+                         "%.2f %%" % (100 * shares["share"]),
+                         "%.1f %%" % (100 * shares["slow_share"]),
+                         "%.1f %%" % (100 * shares["tail_share"]), ns(shares["p50"])] + counted)
+    return markdown_table(rows, numeric=[2, 3, 4, 5] + list(range(7, 13)))
 
 
 def find_pair_table(workloads):
@@ -221,12 +224,13 @@ def lines(latency, events, workloads, pictures):
     text = ["", "## What one operation costs", ""]
     if latency:
         text += ["Every map call of a run timed on its own with the processor's time-stamp "
-                 "counter (%s; read after `lfence` before the call and with `rdtscp` and "
-                 "`lfence` after it), %.2f ticks per ns, calibrated against the monotonic "
-                 "clock. The timer's own cost, two readings around nothing: p50 %s ns, p99 %s "
+                 "counter (%s; `lfence; rdtsc; lfence` before the call, `rdtscp; lfence` after "
+                 "it), %.2f ticks per ns, calibrated against the monotonic clock. The timer's own cost, two readings around nothing: p50 %s ns, p99 %s "
                  "ns; every figure includes it. %d calls per run (the fill and the insertion "
                  "workloads on fresh maps until there are as many); the draws come before the "
-                 "first reading. Percentiles from a log-bucketed histogram within 0.8 %% of the "
+                 "first reading. Each process first grows its heap to 256 MiB and keeps it, so "
+                 "that no run pays page faults that a run before it in the same process would "
+                 "have paid. Percentiles from a log-bucketed histogram within 0.8 %% of the "
                  "sample of their rank. Each cell: the median over %d repetition%s (one process "
                  "each, runs in shuffled order) ± half their range." % (
                      "invariant" if latency.invariant_tsc else "rate not known to be constant",
@@ -239,9 +243,12 @@ def lines(latency, events, workloads, pictures):
     if events:
         text += ["", "### Where the slow calls go", "",
                  "The maps built to count their structural steps (map_events, a build of "
-                 "its own: the timed programs count nothing), the same calls timed. A step's "
-                 "share of all calls beside its share of the calls slower than that run's p99 "
-                 "shows whether the step makes the tail.", ""] + events_table(events)
+                 "its own: the timed programs count nothing), the same calls timed, %d per "
+                 "run. A step's share of all calls beside its share of the slowest 1 %% and "
+                 "0.1 %% of the calls shows whether the step makes the tail; \"none\" is the "
+                 "calls that took no step, whose tail is the memory's and the machine's. Page "
+                 "faults: minor faults during the timed calls." % events["runs"][0]["calls"],
+                 ""] + events_table(events)
     if workloads and all(s in workloads.suites for s in FIND_PAIR):
         text += ["", "### Dependent finds beside independent ones", "",
                  "The same keys in the same order; a dependent find's key is chosen from the "

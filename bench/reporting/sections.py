@@ -8,7 +8,7 @@ from .plan import HUGE_PAGES_ENV, PHASES, WORKLOADS
 from .results import Timings, size_label
 
 def machine_line(timings):
-    c = timings.context
+    c = timings.context if timings else {}
     model = platform.processor()
     try:
         with open("/proc/cpuinfo") as info:
