@@ -17,6 +17,11 @@
 constexpr int kProgramSeed = Settings{}.seed;
 // The program's default B-tree order (-c).
 constexpr int kProgramOrder = Settings{}.order;
+// The B-tree orders of the workload and latency runs: the program's default
+// and the orders that came out fastest in the phase runs.
+inline const std::vector<int> kWorkloadOrders = {kProgramOrder, 32, 64, 128};
+// The sizes of the per-call latency runs: in the caches, and beyond them.
+inline const std::vector<int> kLatencySizes = {10000, 1000000};
 // Operations per timed iteration of a find or mix loop.
 constexpr int kBatch = 1000;
 // A sorted array's random fill moves half the array per insertion: above

@@ -68,7 +68,7 @@ const std::vector<Contender>& contenders() {
 
 const std::vector<Contender>& workloadContenders() {
     static const std::vector<Contender> all = [] {
-        std::vector<Contender> chosen = contendersAt({kProgramOrder, 32, 64, 128});
+        std::vector<Contender> chosen = contendersAt(kWorkloadOrders);
         chosen.erase(
             std::remove_if(chosen.begin(), chosen.end(),
                            [](const Contender& c) { return c.role == Contender::Role::floor; }),

@@ -53,8 +53,7 @@ std::vector<Contender> contendersAt(const std::vector<int>& orders);
 const std::vector<Contender>& contenders();
 
 // The contenders of the workload and latency runs: every one but the floor
-// (which stores nothing to walk or fill), the B-tree at the program's
-// default order and at 32, 64 and 128.
+// (which stores nothing to walk or fill), the B-tree at kWorkloadOrders.
 const std::vector<Contender>& workloadContenders();
 
 // The contender of that name among contenders(), or null.

@@ -39,6 +39,14 @@ inline std::uint64_t cycleStop() {
 }
 #endif
 
+// The ticks one call takes, between the two readings.
+template <typename Call>
+std::uint64_t ticksOf(Call&& call) {
+    const std::uint64_t start = cycleStart();
+    call();
+    return cycleStop() - start;
+}
+
 // Counter ticks per ns, measured against the monotonic clock over about
 // `milliseconds`.
 double calibrateTicksPerNs(int milliseconds);

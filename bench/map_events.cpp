@@ -18,6 +18,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -69,10 +70,7 @@ public:
             m_faultsBefore = minorFaults();
         }
         const MapEvents before = mapEvents();
-        const std::uint64_t start = cycleStart();
-        call();
-        const std::uint64_t stop = cycleStop();
-        Call timed{stop - start, {}};
+        Call timed{ticksOf(call), {}};
         for (std::size_t i = 0; i < kEventCount; ++i) {
             timed.grew[i] = mapEvents().*kEvents[i].count - before.*kEvents[i].count;
         }
@@ -187,6 +185,17 @@ void mixCalls(const MapVariant& variant, int n, Recorder& record) {
 
 const Workload kWorkloads[] = {{"fill", fillCalls}, {"mix", mixCalls}};
 
+// A count from 1 to INT_MAX, or a message and exit 2.
+int positiveCount(const std::string& text) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 1 || value > INT_MAX) {
+        std::fprintf(stderr, "map_events: '%s' is not a positive count\n", text.c_str());
+        std::exit(2);
+    }
+    return static_cast<int>(value);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -196,18 +205,17 @@ int main(int argc, char** argv) {
     }
     int operations = 1000000;
     std::vector<int> sizes;
+    const std::string operationsFlag = "--operations=";
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
-        const bool isOperations = argument.rfind("--operations=", 0) == 0;
-        const int value = std::atoi(argument.c_str() + (isOperations ? 13 : 0));
-        if (value < 1) {
-            std::fprintf(stderr, "map_events: '%s' is not a positive count\n", argv[i]);
-            return 2;
+        if (argument.rfind(operationsFlag, 0) == 0) {
+            operations = positiveCount(argument.substr(operationsFlag.size()));
+        } else {
+            sizes.push_back(positiveCount(argument));
         }
-        (isOperations ? operations : sizes.emplace_back()) = value;
     }
     if (sizes.empty()) {
-        sizes = {10000, 1000000};
+        sizes = kLatencySizes;
     }
     warmHeap(kWarmHeapBytes);
     const double ticksPerNs = calibrateTicksPerNs(200);
@@ -215,9 +223,9 @@ int main(int argc, char** argv) {
               << ", \"runs\": [";
     const char* separator = "\n  ";
     for (const Workload& workload : kWorkloads) {
-        for (const MapVariant& variant : mapVariants({kProgramOrder, 32, 64, 128})) {
+        for (const MapVariant& variant : mapVariants(kWorkloadOrders)) {
             for (int n : sizes) {
-                if (variant.kind->quadraticFill && n > 100000) {
+                if (variant.kind->quadraticFill && n > static_cast<int>(kLargestRandomArrayFill)) {
                     continue;
                 }
                 const std::string name =

@@ -62,10 +62,7 @@ struct Run {
     // Times one map call.
     template <typename Call>
     void time(Call&& call) {
-        const std::uint64_t start = cycleStart();
-        call();
-        const std::uint64_t stop = cycleStop();
-        histogram.record(stop - start);
+        histogram.record(ticksOf(call));
     }
 };
 
@@ -195,9 +192,7 @@ void writeFigures(std::ostream& out, const LogHistogram& histogram, double ticks
 LogHistogram timerCost(std::uint64_t operations) {
     LogHistogram histogram;
     for (std::uint64_t i = 0; i < operations; ++i) {
-        const std::uint64_t start = cycleStart();
-        const std::uint64_t stop = cycleStop();
-        histogram.record(stop - start);
+        histogram.record(ticksOf([] {}));
     }
     return histogram;
 }
@@ -258,7 +253,7 @@ int main(int argc, char** argv) {
     const std::vector<LatencySuite> suites = latencySuites();
     BenchList list;
     list.program = "map_latency";
-    list.defaultSizes = {10000, 1000000};
+    list.defaultSizes = kLatencySizes;
     list.contenders = &workloadContenders();
     for (const LatencySuite& suite : suites) {
         list.suites.push_back(suite.info);

@@ -126,26 +126,37 @@ void benchmarkAscendingFind(benchmark::State& state, const std::string& name,
     perOperation(state, kBatch);
 }
 
-// Finds of a ring of queries drawn once per run by `draw`, from the
-// generator seeded with kWorkloadSeed + `stream`.
-void benchmarkQueries(benchmark::State& state, const std::string& name, const Contender& contender,
-                      std::size_t n, std::uint64_t stream,
-                      std::vector<int> (*draw)(std::size_t, std::mt19937_64&)) {
+// The map of the run filled in random order, with a ring of queries drawn
+// once per run by `draw`, from the generator seeded with kWorkloadSeed +
+// `stream`.
+Filled& withQueries(const std::string& name, const Contender& contender, std::size_t n,
+                    std::uint64_t stream, std::vector<int> (*draw)(std::size_t, std::mt19937_64&)) {
     Filled& live = filled(name, contender, n, Fill::random);
     if (live.queries.empty()) {
         std::mt19937_64 generator(kWorkloadSeed + stream);
         live.queries = draw(n, generator);
     }
-    runQueries(state, live);
+    return live;
+}
+
+void benchmarkQueries(benchmark::State& state, const std::string& name, const Contender& contender,
+                      std::size_t n, std::uint64_t stream,
+                      std::vector<int> (*draw)(std::size_t, std::mt19937_64&)) {
+    runQueries(state, withQueries(name, contender, n, stream, draw));
+}
+
+// Present keys drawn uniformly: the independent and the dependent finds
+// seek the same ones.
+constexpr std::uint64_t kUniformStream = 5;
+std::vector<int> uniformQueries(std::size_t n, std::mt19937_64& generator) {
+    return missingQueries(n, 0.0, generator);
 }
 
 // Finds of present keys drawn uniformly, each key straight from the ring:
 // the processor may run several finds at once.
 void benchmarkIndependentFind(benchmark::State& state, const std::string& name,
                               const Contender& contender, std::size_t n) {
-    benchmarkQueries(state, name, contender, n, 5, [](std::size_t keys, std::mt19937_64& g) {
-        return missingQueries(keys, 0.0, g);
-    });
+    benchmarkQueries(state, name, contender, n, kUniformStream, uniformQueries);
 }
 
 // The same keys in the same order, but the index of each next key is the
@@ -154,11 +165,7 @@ void benchmarkIndependentFind(benchmark::State& state, const std::string& name,
 // ended, so each costs a whole lookup's latency.
 void benchmarkDependentFind(benchmark::State& state, const std::string& name,
                             const Contender& contender, std::size_t n) {
-    Filled& live = filled(name, contender, n, Fill::random);
-    if (live.queries.empty()) {
-        std::mt19937_64 generator(kWorkloadSeed + 5);
-        live.queries = missingQueries(n, 0.0, generator);
-    }
+    Filled& live = withQueries(name, contender, n, kUniformStream, uniformQueries);
     const Map& map = *live.map;
     const int* queries = live.queries.data();
     std::size_t next = live.next;

@@ -4,10 +4,12 @@ and the dependent finds beside the independent ones. Each percentile
 becomes a measure of its own, "mix_latency_p99.9", in a Timings whose
 samples are the repetitions' values, so the targets, verdicts and "which
 map where" logic of the other suites serve it unchanged."""
+import math
 import statistics
 
 from . import figures
 from .markdown import kind_cell, markdown_table, where_rows
+from .plan import FIND_PAIR
 from .results import Timings, ns, size_label
 
 PROGRAM = "map_latency"
@@ -15,7 +17,6 @@ PROGRAM = "map_latency"
 TABLE_PERCENTILES = ["50", "90", "99", "99.9", "99.99"]
 # The percentile the "which map where" tables and the goals look at.
 TAIL = "99.9"
-FIND_PAIR = ("independent_find", "dependent_find")
 
 
 def measure(suite, percentile):
@@ -154,7 +155,6 @@ def find_pair_table(workloads):
 
 def xposition(percentile):
     """Percentiles spread so that each nine of the tail takes one unit."""
-    import math
     return -math.log10(1 - float(percentile) / 100)
 
 
