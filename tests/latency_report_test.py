@@ -110,6 +110,28 @@ class LatencyTest(unittest.TestCase):
         self.assertAlmostEqual(latency.xposition("50"), 0.30103, places=5)
 
 
+class FindPairTest(unittest.TestCase):
+    def test_each_map_has_both_forms_at_every_size_and_a_missing_form_leaves_a_gap(self):
+        def timed(suite, name, n, value):
+            return {"run_name": "%s/%s/%d" % (suite, name, n), "run_type": "iteration",
+                    "items_per_second": 1e9 / value}
+        workloads = Timings([{"benchmarks": [
+            timed("independent_find", "Tree_64", 1000, 20), timed("dependent_find", "Tree_64",
+                                                                  1000, 45),
+            timed("independent_find", "Tree_64", 1000000, 150),
+            timed("dependent_find", "Tree_64", 1000000, 280),
+            timed("dependent_find", "peer_tree", 1000, 60)]}], CATALOG)
+        rows = latency.find_pair_table(workloads)
+        self.assertEqual(rows[0], "| map | n=1e3 indep. / dep. | n=1e6 indep. / dep. |")
+        self.assertEqual(rows[2], "| Tree_64 | 20.0 / 45.0 | 150.0 / 280.0 |")
+        self.assertEqual(rows[3], "| peer_tree |  |  |")
+
+    def test_a_latency_goal_reads_as_its_workload_and_percentile(self):
+        self.assertEqual(markdown.measure_text("mix_latency_p99.9"), "mix p99.9 latency")
+        self.assertEqual(markdown.measure_text("fifo_latency_max"), "fifo max latency")
+        self.assertEqual(latency.measure("mix_latency", "99.9"), "mix_latency_p99.9")
+
+
 class EventsTableTest(unittest.TestCase):
     def test_each_step_and_the_calls_without_one_have_a_row(self):
         def step(share, slow, tail, p50, mean=None):

@@ -7,6 +7,7 @@
 #include <map>
 #include <random>
 
+#include "map_events.h"
 #include "tested_maps.h"
 
 namespace {
@@ -144,6 +145,17 @@ TEST_P(MapContract, MatchesStdMapOnWideKeyRange) {
 
 TEST_P(MapContract, MatchesStdMapWhileGrowingLarge) {
     runDifferential(GetParam(), 11, 2000, std::uniform_int_distribution<int>(0, 2000));
+}
+
+// The maps the program and the benchmarks time count none of their steps:
+// only the measurement build keeps those counts.
+TEST_P(MapContract, TheTimedBuildCountsNoSteps) {
+    runDifferential(GetParam(), 13, 2000, std::uniform_int_distribution<int>(0, 300));
+    const MapEvents& events = mapEvents();
+    EXPECT_FALSE(kCountEvents);
+    EXPECT_EQ(events.splits + events.borrows + events.merges + events.rotations +
+                  events.replacements + events.slabs + events.moved,
+              0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllMaps, MapContract, testing::ValuesIn(testedMaps()),
