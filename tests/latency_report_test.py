@@ -161,7 +161,7 @@ class LatencyPlanTest(unittest.TestCase):
         self.assertIn("--sizes=10000,1000000", runs[0])
         self.assertIn("--suites=mix_latency,fifo_latency", runs[0])
         self.assertEqual([r[-1] for r in runs[:2]], ["--shuffle=1", "--shuffle=2"])
-        self.assertEqual(plan.events_arguments(), ["--operations=1000000", "10000", "1000000"])
+        self.assertEqual(plan.events_arguments(), ["--operations=1000000", "--sizes=10000,1000000"])
 
     def test_the_dependent_finds_run_back_to_back_at_the_sizes_left_out(self):
         output, arguments = Plan(CATALOG, "standard").find_pair_run()

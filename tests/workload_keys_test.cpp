@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "workloads.h"
+#include "workload_keys.h"
 
 TEST(WorkloadKeys, ShuffledKeysAreEveryPresentKeyOnceInTheSameOrderEachRun) {
     std::mt19937_64 first(kWorkloadSeed);

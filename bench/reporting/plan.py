@@ -127,8 +127,8 @@ class Plan:
         """map_events at the latency sizes, when the latency runs take place."""
         if not self.latency_runs():
             return None
-        return ["--operations=%d" % self.latency_operations] + \
-            [str(n) for n in self.sizes[LATENCY]]
+        return ["--operations=%d" % self.latency_operations,
+                "--sizes=" + ",".join(map(str, self.sizes[LATENCY]))]
 
     def find_pair_run(self):
         """The independent and dependent finds at the sizes the mode's

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "bench_common.h"
+#include "constants.h"
 #include "timing_driver.h"
 
 class DriverSession {

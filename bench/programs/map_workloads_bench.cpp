@@ -34,31 +34,26 @@
 // 1e7), and the library's own.
 #include <algorithm>
 #include <climits>
-#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "bench_main.h"
-#include "workloads.h"
+#include "run_cache.h"
+#include "workload_keys.h"
+#include "workload_steps.h"
 
 namespace {
 
 IntegerData g_payload(1);  // every key's payload; never read by a map
 
-void insertInOrder(Map& map, std::size_t n, bool ascending) {
-    for (std::size_t i = 0; i < n; ++i) {
-        map.insert(presentKey(ascending ? i : n - 1 - i), &g_payload);
-    }
-}
-
 void benchmarkInsertion(benchmark::State& state, const Contender& contender, std::size_t n,
-                        bool ascending) {
+                        KeyOrder order) {
     for (auto _ : state) {
         state.PauseTiming();
         std::unique_ptr<Map> map = contender.make();
         state.ResumeTiming();
-        insertInOrder(*map, n, ascending);
+        insertInOrder(*map, n, order, &g_payload, RunNow{});
         state.PauseTiming();
         map.reset();
         state.ResumeTiming();
@@ -66,36 +61,32 @@ void benchmarkInsertion(benchmark::State& state, const Contender& contender, std
     perOperation(state, static_cast<std::int64_t>(n));
 }
 
-// The filled map of the run in progress and its queries, kept while the
-// library calls the same benchmark again to settle its iteration count.
+// The filled map of the run in progress and its queries.
 struct Filled {
-    std::string name;
     std::unique_ptr<Map> map;
     std::vector<int> queries;
     std::vector<ScanStep> scanSteps;
     std::size_t next = 0;  // the next query, FIFO step or scan step
 };
 
-Filled g_filled;
+RunCache<Filled> g_filled;
 
 enum class Fill { ascending, random };
 
 Filled& filled(const std::string& name, const Contender& contender, std::size_t n, Fill fill) {
-    if (g_filled.name == name) {
-        return g_filled;
-    }
-    g_filled = Filled{};
-    g_filled.map = contender.make();
-    std::mt19937_64 generator(kWorkloadSeed);
-    if (fill == Fill::random && !(contender.quadraticFill && n > kLargestRandomArrayFill)) {
-        for (int key : shuffledKeys(n, generator)) {
-            g_filled.map->insert(key, &g_payload);
+    return g_filled.resume(name, [&] {
+        Filled live;
+        live.map = contender.make();
+        std::mt19937_64 generator(kWorkloadSeed);
+        if (fill == Fill::random && !(contender.quadraticFill && n > kLargestRandomArrayFill)) {
+            for (int key : shuffledKeys(n, generator)) {
+                live.map->insert(key, &g_payload);
+            }
+        } else {
+            insertInOrder(*live.map, n, KeyOrder::ascending, &g_payload, RunNow{});
         }
-    } else {
-        insertInOrder(*g_filled.map, n, true);
-    }
-    g_filled.name = name;
-    return g_filled;
+        return live;
+    });
 }
 
 void runQueries(benchmark::State& state, Filled& live) {
@@ -193,20 +184,16 @@ void benchmarkMissFind(benchmark::State& state, const std::string& name, const C
     });
 }
 
-// The window holds presentKey(first) .. presentKey(first + n - 1).
 void benchmarkFifo(benchmark::State& state, const std::string& name, const Contender& contender,
                    std::size_t n) {
     Filled& live = filled(name, contender, n, Fill::ascending);
-    Map& map = *live.map;
-    std::size_t first = live.next;
+    FifoWindow window(*live.map, n, &g_payload, live.next);
     for (auto _ : state) {
         for (int i = 0; i < kBatch; ++i) {
-            map.insert(presentKey(first + n), &g_payload);
-            map.erase(presentKey(first));
-            ++first;
+            window.step(RunNow{});
         }
     }
-    live.next = first;
+    live.next = window.first();
     perOperation(state, kBatch);
 }
 
@@ -271,12 +258,12 @@ void zipfShortScans(benchmark::State& state, const std::string& name, const Cont
 
 void ascendingInsert(benchmark::State& state, const std::string&, const Contender& contender,
                      std::size_t n) {
-    benchmarkInsertion(state, contender, n, true);
+    benchmarkInsertion(state, contender, n, KeyOrder::ascending);
 }
 
 void descendingInsert(benchmark::State& state, const std::string&, const Contender& contender,
                       std::size_t n) {
-    benchmarkInsertion(state, contender, n, false);
+    benchmarkInsertion(state, contender, n, KeyOrder::descending);
 }
 
 Suite workload(const char* name, SuiteRun run, std::size_t largestArray, const char* unit,
@@ -296,7 +283,6 @@ int main(int argc, char** argv) {
         {"key_generator", "std::mt19937_64, seed " + std::to_string(kWorkloadSeed)}};
     // Sorted arrays stop where one run would take minutes: descending
     // insertion and the FIFO window move every entry at every step.
-    constexpr std::size_t kNoLimit = std::numeric_limits<std::size_t>::max();
     program.suites = {
         workload("ascending_insert", ascendingInsert, kNoLimit, "operation",
                  "n keys inserted in ascending order into an empty map"),

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "bench_common.h"
+#include "constants.h"
 #include "map_kinds.h"
 #include "peer_maps.h"
 
@@ -35,34 +35,55 @@ const char* roleName(Contender::Role role) {
     return "";
 }
 
-const std::vector<int>& benchOrders() {
-    static const std::vector<int> orders = {3, 4, 8, 16, 32, 64, 128, 256};
-    return orders;
+namespace {
+
+Contender ourContender(const MapVariant& variant, bool haveAbsl) {
+    Contender c;
+    c.name = variant.label();
+    c.make = [variant] { return variant.make(); };
+    c.role = Contender::Role::ours;
+    c.quadraticFill = variant.kind->quadraticFill;
+    c.peer = peerOf(*variant.kind, haveAbsl);
+    c.kind = variant.kind->name;
+    c.order = variant.order;
+    c.scan = variant.kind->scan.tally;
+    return c;
 }
+
+Contender otherContender(std::string name, std::unique_ptr<Map> (*make)(), Contender::Role role,
+                         decltype(Contender::scan) scan = nullptr) {
+    Contender c;
+    c.name = std::move(name);
+    c.make = make;
+    c.role = role;
+    c.scan = std::move(scan);
+    return c;
+}
+
+}  // namespace
 
 std::vector<Contender> contendersAt(const std::vector<int>& orders) {
     using Role = Contender::Role;
     const bool haveAbsl = makeAbslBtreePeer() != nullptr;
     std::vector<Contender> all;
     for (const MapVariant& variant : mapVariants(orders)) {
-        all.push_back({variant.label(), [variant] { return variant.make(); }, Role::ours,
-                       variant.kind->quadraticFill, peerOf(*variant.kind, haveAbsl),
-                       variant.kind->name, variant.order, variant.kind->scan.tally});
+        all.push_back(ourContender(variant, haveAbsl));
     }
     all.push_back(
-        {"sorted_vector", makeSortedVectorPeer, Role::peer, true, "", "", 0, scanSortedVectorPeer});
-    all.push_back({"std_map", makeStdMapPeer, Role::peer, false, "", "", 0, scanStdMapPeer});
+        otherContender("sorted_vector", makeSortedVectorPeer, Role::peer, scanSortedVectorPeer));
+    all.back().quadraticFill = true;
+    all.push_back(otherContender("std_map", makeStdMapPeer, Role::peer, scanStdMapPeer));
     if (haveAbsl) {
         all.push_back(
-            {"absl_btree_map", makeAbslBtreePeer, Role::peer, false, "", "", 0, scanAbslBtreePeer});
+            otherContender("absl_btree_map", makeAbslBtreePeer, Role::peer, scanAbslBtreePeer));
     }
-    all.push_back({"std_unordered_map", makeUnorderedMapPeer, Role::unordered, false, "", "", 0});
-    all.push_back({"floor", makeFloorPeer, Role::floor, false, "", "", 0});
+    all.push_back(otherContender("std_unordered_map", makeUnorderedMapPeer, Role::unordered));
+    all.push_back(otherContender("floor", makeFloorPeer, Role::floor));
     return all;
 }
 
 const std::vector<Contender>& contenders() {
-    static const std::vector<Contender> all = contendersAt(benchOrders());
+    static const std::vector<Contender> all = contendersAt(kPhaseOrders);
     return all;
 }
 

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdlib>
 #include <iostream>
 #include <regex>
 #include <string>
@@ -11,20 +10,12 @@
 
 class Progress {
 public:
-    // Reads --benchmark_filter and --benchmark_repetitions, leaving them for
-    // the library, to know which registered benchmarks will run.
-    Progress(int argc, char** argv, std::ostream& out = std::cerr) : m_out(out) {
-        const std::string filter = "--benchmark_filter=";
-        const std::string repetitions = "--benchmark_repetitions=";
-        for (int i = 1; i < argc; ++i) {
-            const std::string argument = argv[i];
-            if (argument.rfind(filter, 0) == 0) {
-                m_filter = argument.substr(filter.size());
-            } else if (argument.rfind(repetitions, 0) == 0) {
-                m_repetitions = std::max(1, std::atoi(argument.c_str() + repetitions.size()));
-            }
-        }
-    }
+    // `filter` and `repetitions` are the library's: its benchmark filter
+    // ("" selects every benchmark) and its repetitions of each.
+    Progress(const std::string& filter, int repetitions, std::ostream& out = std::cerr)
+        : m_out(out),
+          m_filter(filter.empty() ? "." : filter),
+          m_repetitions(std::max(1, repetitions)) {}
 
     void add(const std::string& name) { m_names.push_back(name); }
     // The runs ahead, once begin() has counted them.
@@ -54,8 +45,8 @@ public:
 
 private:
     std::ostream& m_out;
-    std::string m_filter = ".";
-    int m_repetitions = 1;
+    std::string m_filter;
+    int m_repetitions;
     std::vector<std::string> m_names;
     std::string m_current;
     int m_started = 0;

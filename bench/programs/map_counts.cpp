@@ -9,23 +9,25 @@
 // uniform starts, its insertions left out so that every map holds the same
 // keys throughout.
 //
-//   map_counts --list                     the contenders, as JSON
-//   map_counts NAME N FINDS MIXES         fill N records, count FINDS finds, empty, run N
-//                                         uncounted mix steps, count MIXES mix steps
-//   map_counts --scans NAME N WALKS SCANS the scans, counted
+//   map_counts --list                         the contenders, as JSON
+//   map_counts --map=NAME --size=N --finds=F --mixes=M
+//       fill N records, count F finds, empty, run N uncounted mix steps,
+//       count M mix steps
+//   map_counts --scans --map=NAME --size=N --walks=W --short-scans=S
+//       the scans, counted
 #include <valgrind/callgrind.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
 
-#include "bench_common.h"
+#include "bench_list.h"
+#include "command_line.h"
 #include "driver_session.h"
-#include "workloads.h"
+#include "workload_keys.h"
 
 namespace {
 
@@ -37,28 +39,17 @@ int listContenders() {
     return 0;
 }
 
-int positive(const char* text) {
-    const int value = std::atoi(text);
-    if (value < 1) {
-        std::fprintf(stderr, "map_counts: '%s' is not a positive count\n", text);
-        std::exit(2);
-    }
-    return value;
-}
-
-const Contender& contenderNamed(const char* name) {
+const Contender& contenderNamed(const std::string& name) {
     const Contender* contender = findContender(name);
     if (contender == nullptr) {
-        std::fprintf(stderr, "map_counts: no contender named %s\n", name);
-        std::exit(2);
+        throw FlagError("no contender named '" + name + "'");
     }
     return *contender;
 }
 
 int countScans(const Contender& contender, int n, int walks, int scans) {
     if (!contender.scan) {
-        std::fprintf(stderr, "map_counts: %s has no ordered scan\n", contender.name.c_str());
-        return 2;
+        throw FlagError(contender.name + " has no ordered scan");
     }
     IntegerData payload(1);
     std::unique_ptr<Map> map = contender.make();
@@ -93,27 +84,7 @@ int countScans(const Contender& contender, int n, int walks, int scans) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    if (argc == 2 && std::string(argv[1]) == "--list") {
-        return listContenders();
-    }
-    if (argc == 6 && std::string(argv[1]) == "--scans") {
-        return countScans(contenderNamed(argv[2]), positive(argv[3]), positive(argv[4]),
-                          positive(argv[5]));
-    }
-    if (argc != 5) {
-        std::fprintf(stderr,
-                     "usage: map_counts --list | map_counts NAME N FINDS MIXES | "
-                     "map_counts --scans NAME N WALKS SCANS\n");
-        return 2;
-    }
-    const Contender& contender = contenderNamed(argv[1]);
-    const int n = positive(argv[2]);
-    const int finds = positive(argv[3]);
-    const int mixes = positive(argv[4]);
-
+int countPhases(const Contender& contender, int n, int finds, int mixes) {
     std::unique_ptr<Map> map = contender.make();
     DriverSession session(*map, n);
     session.fill();
@@ -128,4 +99,42 @@ int main(int argc, char** argv) {
     CALLGRIND_TOGGLE_COLLECT;
     CALLGRIND_DUMP_STATS_AT("mix");
     return 0;
+}
+
+int countsMain(int argc, char** argv) {
+    const CommandLine flags("map_counts", argc, argv,
+                            {{"--list", false, "the contenders, as JSON"},
+                             {"--scans", false, "count the scans instead of the phases"},
+                             {"--map", true, "the contender to count"},
+                             {"--size", true, "records (keys with --scans)"},
+                             {"--finds", true, "finds counted"},
+                             {"--mixes", true, "mix steps counted"},
+                             {"--walks", true, "whole walks counted (--scans)"},
+                             {"--short-scans", true, "short scans counted (--scans)"}});
+    if (flags.has("--list")) {
+        return listContenders();
+    }
+    if (!flags.has("--map")) {
+        throw FlagError("which map? --map=NAME\n" + flags.usage());
+    }
+    const Contender& contender = contenderNamed(flags.text("--map"));
+    const auto count = [&flags](const std::string& flag) {
+        if (!flags.has(flag)) {
+            throw FlagError("this count needs " + flag + "=N\n" + flags.usage());
+        }
+        return static_cast<int>(flags.number(flag, 1, INT_MAX, 0));
+    };
+    const int n = count("--size");
+    if (flags.has("--scans")) {
+        const int walks = count("--walks");
+        return countScans(contender, n, walks, count("--short-scans"));
+    }
+    const int finds = count("--finds");
+    return countPhases(contender, n, finds, count("--mixes"));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return runProgram("map_counts", [&] { return countsMain(argc, argv); });
 }

@@ -1,6 +1,6 @@
 // Registration and main of the Google Benchmark programs: every suite on
-// every contender at every size, named "suite/contender/n", with progress
-// lines on standard error and the program's list on `--list`.
+// every contender at every size of the run plan, with progress lines on
+// standard error and the program's list on `--list`.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "bench_common.h"
+#include "bench_list.h"
+#include "constants.h"
 
 // Runs one benchmark: the library calls it several times in a row while it
 // settles the iteration count, always with the same `runName`.
@@ -34,6 +35,6 @@ inline void perOperation(benchmark::State& state, std::int64_t operationsPerIter
     state.SetItemsProcessed(state.iterations() * operationsPerIteration);
 }
 
-// --list prints the list; --sizes=... chooses the record counts; the other
-// flags are the library's.
+// --list prints the list; --sizes=... chooses the record counts; the
+// "--benchmark_..." flags are the library's; anything else is refused.
 int benchMain(int argc, char** argv, BenchProgram program);

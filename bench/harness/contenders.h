@@ -22,9 +22,9 @@ struct Contender {
 
     std::string name;  // "VectorMap", "BTree_32", "std_map", ...
     std::function<std::unique_ptr<Map>()> make;
-    Role role;
+    Role role = Role::peer;
     // A fill of n random keys costs time quadratic in n (sorted arrays).
-    bool quadraticFill;
+    bool quadraticFill = false;
     // For our maps, the peer a user would pick instead; "" for the others.
     std::string peer;
     // For our maps, the registered kind ("BTree" for "BTree_32") and its
@@ -40,16 +40,13 @@ struct Contender {
 
 const char* roleName(Contender::Role role);
 
-// The B-tree orders the phase benchmarks sweep.
-const std::vector<int>& benchOrders();
-
 // Our maps first, in registration order (kinds that take an order once per
 // order in `orders`), then the peers: a sorted std::vector, std::map,
 // absl::btree_map when the build has Abseil, std::unordered_map and
 // "floor".
 std::vector<Contender> contendersAt(const std::vector<int>& orders);
 
-// contendersAt(benchOrders()), built once.
+// contendersAt(kPhaseOrders), built once.
 const std::vector<Contender>& contenders();
 
 // The contenders of the workload and latency runs: every one but the floor
@@ -64,7 +61,7 @@ const Contender* findContender(const std::string& name);
 // visited entry, "short_scan": per scan), "bytes" (heap bytes per entry) or
 // "find_instructions" / "mix_instructions" (per operation) or a percentile
 // of the calls of a latency suite ("mix_latency_p99.9"); the ratio ours
-// / peer should be at most `ratio`, at `sizes` (empty: targetSizes()). For
+// / peer should be at most `ratio`, at `sizes` (empty: kTargetSizes). For
 // a kind that takes an order, the best order for each measure and size
 // stands for the kind.
 struct Goal {

@@ -10,24 +10,25 @@
 // a fresh map for the next fill included). The counting costs a few
 // additions per step, so the times here are close to, not the same as, map_latency's.
 //
-//   map_events [--operations=N] [N ...]   record counts (default 10000 1000000)
-//
-// Sorted arrays run up to 1e5, as in map_latency. Writes one JSON document.
+// Flags: --sizes=10000,1000000 (record counts, the default), --operations=N
+// (timed calls per run, default 1000000). Sorted arrays run up to 1e5, as in
+// map_latency. Writes one JSON document.
 #include "map_events.h"
 
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "command_line.h"
+#include "constants.h"
 #include "cycle_clock.h"
 #include "driver_session.h"
-#include "map_kinds.h"
+#include "json_writer.h"
+#include "run_plan.h"
 #include "warm_heap.h"
 
 namespace {
@@ -123,8 +124,9 @@ std::size_t slowestFrom(const std::vector<Call>& calls, std::size_t fraction) {
 
 // For each step the maps took (and for calls that took none): its share of
 // all calls, of the slowest 1 % and of the slowest 0.1 %, the median time
-// of the calls that took it, and its mean count per call and per slow call.
-void writeShares(std::ostream& out, std::vector<Call> calls, double ticksPerNs) {
+// of the calls that took it, and its mean count per call and per slow call;
+// members of the object being written.
+void writeShares(JsonWriter& json, std::vector<Call> calls, double ticksPerNs) {
     std::sort(calls.begin(), calls.end(),
               [](const Call& a, const Call& b) { return a.ticks < b.ticks; });
     const std::size_t slow = slowestFrom(calls, 100);
@@ -132,115 +134,97 @@ void writeShares(std::ostream& out, std::vector<Call> calls, double ticksPerNs) 
     const auto ns = [ticksPerNs](std::uint64_t ticks) {
         return static_cast<double>(ticks) / ticksPerNs;
     };
-    out << "\"calls\": " << calls.size() << ", \"p50\": " << ns(calls[calls.size() / 2].ticks)
-        << ", \"p99\": " << ns(calls[slow - 1].ticks) << ", \"events\": {";
+    json.member("calls", calls.size())
+        .member("p50", ns(calls[calls.size() / 2].ticks))
+        .member("p99", ns(calls[slow - 1].ticks))
+        .key("events")
+        .beginObject();
     const auto writeStep = [&](const char* name, auto took) {
-        out << "\"" << name << "\": {\"share\": " << shareFrom(calls, 0, took)
-            << ", \"slow_share\": " << shareFrom(calls, slow, took)
-            << ", \"tail_share\": " << shareFrom(calls, slowest, took)
-            << ", \"p50\": " << ns(medianOf(calls, took));
+        json.key(name)
+            .beginObject()
+            .member("share", shareFrom(calls, 0, took))
+            .member("slow_share", shareFrom(calls, slow, took))
+            .member("tail_share", shareFrom(calls, slowest, took))
+            .member("p50", ns(medianOf(calls, took)));
     };
     for (std::size_t e = 0; e < kEventCount; ++e) {
         const auto took = [e](const Call& call) { return call.grew[e] > 0; };
         if (std::none_of(calls.begin(), calls.end(), took)) {
             continue;
         }
-        const auto sum = [e](std::size_t from, const std::vector<Call>& all) {
+        const auto mean = [e, &calls](std::size_t from) {
             double total = 0;
-            for (std::size_t i = from; i < all.size(); ++i) {
-                total += static_cast<double>(all[i].grew[e]);
+            for (std::size_t i = from; i < calls.size(); ++i) {
+                total += static_cast<double>(calls[i].grew[e]);
             }
-            return total / static_cast<double>(all.size() - from);
+            return total / static_cast<double>(calls.size() - from);
         };
         writeStep(kEvents[e].name, took);
-        out << ", \"mean\": " << sum(0, calls) << ", \"slow_mean\": " << sum(slow, calls) << "}, ";
+        json.member("mean", mean(0)).member("slow_mean", mean(slow)).endObject();
     }
     writeStep("none", [](const Call& call) {
         return std::all_of(std::begin(call.grew), std::end(call.grew),
                            [](std::uint64_t grew) { return grew == 0; });
     });
-    out << "}}";
+    json.endObject().endObject();
 }
 
-struct Workload {
-    const char* name;
-    void (*run)(const MapVariant&, int n, Recorder&);
-};
-
 // Fresh maps filled until the run has its calls, as map_latency fills them.
-void fillCalls(const MapVariant& variant, int n, Recorder& record) {
+void fillCalls(const Contender& contender, int n, Recorder& record) {
     while (!record.full()) {
-        std::unique_ptr<Map> map = variant.make();
-        DriverSession session(*map, n);
-        session.fillEach(record);
+        std::unique_ptr<Map> map = contender.make();
+        DriverSession(*map, n).fillEach(record);
     }
 }
 
-void mixCalls(const MapVariant& variant, int n, Recorder& record) {
-    std::unique_ptr<Map> map = variant.make();
+void mixCalls(const Contender& contender, int n, Recorder& record) {
+    std::unique_ptr<Map> map = contender.make();
     DriverSession session(*map, n);
     session.startMix();
     session.mixEach(static_cast<int>(record.wanted()), record);
 }
 
-const Workload kWorkloads[] = {{"fill", fillCalls}, {"mix", mixCalls}};
+using Workload = void (*)(const Contender&, int n, Recorder&);
 
-// A count from 1 to INT_MAX, or a message and exit 2.
-int positiveCount(const std::string& text) {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 1 || value > INT_MAX) {
-        std::fprintf(stderr, "map_events: '%s' is not a positive count\n", text.c_str());
-        std::exit(2);
+int eventsMain(int argc, char** argv) {
+    const CommandLine flags(
+        "map_events", argc, argv,
+        {{"--sizes", true, "record counts (default 10000,1000000)"},
+         {"--operations", true, "timed calls per run, 1 to 2147483647 (default 1000000)"}});
+    const auto operations =
+        static_cast<std::size_t>(flags.number("--operations", 1, INT_MAX, 1000000));
+    // Sorted arrays run up to 1e5, as in map_latency.
+    const std::vector<SuiteInfo> suites = {
+        {"fill", "operation", kLargestRandomArrayFill, "each insertion of the program's fill"},
+        {"mix", "operation", kLargestRandomArrayFill, "each call of the program's mix"}};
+    const Workload workloads[] = {fillCalls, mixCalls};
+    warmHeap(kWarmHeapBytes);
+    const double ticksPerNs = calibrateTicksPerNs(200);
+    JsonWriter json(std::cout);
+    json.beginObject()
+        .member("program", "map_events")
+        .member("ticks_per_ns", ticksPerNs)
+        .key("runs")
+        .beginArray();
+    for (const PlannedRun& planned : planRuns(
+             suites, workloadContenders(), flags.sizes(kLatencySizes), RunChoice{{}, {}, true})) {
+        std::cerr << planned.name() << std::endl;
+        Recorder record(operations);
+        workloads[planned.suiteIndex](*planned.contender, static_cast<int>(planned.n), record);
+        json.beginObject().member("name", planned.name()).member("page_faults", record.faults());
+        writeShares(json, record.calls(), ticksPerNs);
+        json.endObject();
     }
-    return static_cast<int>(value);
+    json.endArray().endObject();
+    return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (!kCountEvents) {
-        std::fprintf(stderr, "map_events: built without MAPBENCH_COUNT_EVENTS\n");
+        std::cerr << "map_events: built without MAPBENCH_COUNT_EVENTS" << std::endl;
         return 2;
     }
-    int operations = 1000000;
-    std::vector<int> sizes;
-    const std::string operationsFlag = "--operations=";
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument.rfind(operationsFlag, 0) == 0) {
-            operations = positiveCount(argument.substr(operationsFlag.size()));
-        } else {
-            sizes.push_back(positiveCount(argument));
-        }
-    }
-    if (sizes.empty()) {
-        sizes = kLatencySizes;
-    }
-    warmHeap(kWarmHeapBytes);
-    const double ticksPerNs = calibrateTicksPerNs(200);
-    std::cout << "{\"program\": \"map_events\", \"ticks_per_ns\": " << ticksPerNs
-              << ", \"runs\": [";
-    const char* separator = "\n  ";
-    for (const Workload& workload : kWorkloads) {
-        for (const MapVariant& variant : mapVariants(kWorkloadOrders)) {
-            for (int n : sizes) {
-                if (variant.kind->quadraticFill && n > static_cast<int>(kLargestRandomArrayFill)) {
-                    continue;
-                }
-                const std::string name =
-                    std::string(workload.name) + "/" + variant.label() + "/" + std::to_string(n);
-                std::cerr << name << std::endl;
-                Recorder record(static_cast<std::size_t>(operations));
-                workload.run(variant, n, record);
-                std::cout << separator << "{\"name\": \"" << name
-                          << "\", \"page_faults\": " << record.faults() << ", ";
-                writeShares(std::cout, record.calls(), ticksPerNs);
-                std::cout << "}";
-                separator = ",\n  ";
-            }
-        }
-    }
-    std::cout << "]}" << std::endl;
-    return 0;
+    return runProgram("map_events", [&] { return eventsMain(argc, argv); });
 }

@@ -13,6 +13,7 @@
 
 #include "bench_main.h"
 #include "driver_session.h"
+#include "run_cache.h"
 
 namespace {
 
@@ -31,35 +32,33 @@ void benchmarkFill(benchmark::State& state, const std::string&, const Contender&
     perOperation(state, static_cast<std::int64_t>(n));
 }
 
-// The map of the run in progress, filled (finds) or warmed up (mix). The
-// library calls a benchmark several times in a row while it settles the
-// run's iteration count; those calls go on with the same session, the same
-// draws continuing, instead of building the map again.
-class LiveSession {
-public:
-    DriverSession& resume(const std::string& name, const Contender& contender, std::size_t n,
-                          void (DriverSession::*start)()) {
-        if (name != m_name) {
-            m_session.reset();
-            m_map = contender.make();
-            m_session = std::make_unique<DriverSession>(*m_map, static_cast<int>(n));
-            ((*m_session).*start)();
-            m_name = name;
-        }
-        return *m_session;
-    }
-
-private:
-    std::string m_name;
-    std::unique_ptr<Map> m_map;
-    std::unique_ptr<DriverSession> m_session;
+// The map of the run in progress, filled (finds) or warmed up (mix); the
+// library's further calls of the same run go on with it, the draws
+// continuing.
+struct LiveSession {
+    std::unique_ptr<Map> map;
+    std::unique_ptr<DriverSession> session;
 };
 
-LiveSession g_live;
+RunCache<LiveSession> g_live;
+
+DriverSession& resume(const std::string& name, const Contender& contender, std::size_t n,
+                      void (DriverSession::*start)()) {
+    return *g_live
+                .resume(name,
+                        [&] {
+                            LiveSession live{contender.make(), nullptr};
+                            live.session =
+                                std::make_unique<DriverSession>(*live.map, static_cast<int>(n));
+                            ((*live.session).*start)();
+                            return live;
+                        })
+                .session;
+}
 
 void benchmarkFind(benchmark::State& state, const std::string& name, const Contender& contender,
                    std::size_t n) {
-    DriverSession& session = g_live.resume(name, contender, n, &DriverSession::fill);
+    DriverSession& session = resume(name, contender, n, &DriverSession::fill);
     for (auto _ : state) {
         session.finds(kBatch);
     }
@@ -84,7 +83,7 @@ void benchmarkEmpty(benchmark::State& state, const std::string&, const Contender
 
 void benchmarkMix(benchmark::State& state, const std::string& name, const Contender& contender,
                   std::size_t n) {
-    DriverSession& session = g_live.resume(name, contender, n, &DriverSession::startMix);
+    DriverSession& session = resume(name, contender, n, &DriverSession::startMix);
     for (auto _ : state) {
         session.mix(kBatch);
     }

@@ -1,0 +1,36 @@
+// What a bench program runs, as `--list` prints it for the report and the
+// comparison script: its suites with their cut-offs, its contenders, its
+// default sizes and, for the phases, the goals of our maps.
+#pragma once
+
+#include <cstddef>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "contenders.h"
+
+// One family of timed runs, such as "find" or "fifo".
+struct SuiteInfo {
+    std::string name;
+    std::string unit;  // what one timed item is: "operation", "step"
+    // Contenders with a quadratic fill run only up to this size.
+    std::size_t largestArray;
+    std::string description;
+    // The suite walks keys in order: only contenders with a scan run it.
+    bool scans = false;
+};
+
+struct BenchList {
+    std::string program;
+    std::vector<int> defaultSizes;
+    const std::vector<Contender>* contenders;
+    std::vector<SuiteInfo> suites;
+    // Further facts for the report, such as the key generator.
+    std::vector<std::pair<std::string, std::string>> context;
+    bool withTargets = false;  // the goals of our maps against their peers
+};
+
+// Writes the list as one JSON document.
+void writeList(std::ostream& out, const BenchList& list);

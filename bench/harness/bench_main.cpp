@@ -1,0 +1,76 @@
+#include "bench_main.h"
+
+#include <iostream>
+
+#include "command_line.h"
+#include "progress.h"
+#include "run_plan.h"
+
+namespace {
+
+std::string peerTable(const std::vector<Contender>& contenders) {
+    std::string table;
+    for (const Contender& contender : contenders) {
+        if (contender.ours()) {
+            table += (table.empty() ? "" : ",") + contender.name + "=" + contender.peer;
+        }
+    }
+    return table;
+}
+
+void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Progress& progress) {
+    for (const PlannedRun& planned :
+         planRuns(program.list.suites, *program.list.contenders, sizes)) {
+        const std::string name = planned.name();
+        progress.add(name);
+        const SuiteRun run = program.suites[planned.suiteIndex].run;
+        const Contender& contender = *planned.contender;
+        const std::size_t n = planned.n;
+        benchmark::RegisterBenchmark(name.c_str(), [&progress, name, run, &contender,
+                                                    n](benchmark::State& state) {
+            progress.starting(name);
+            run(state, name, contender, n);
+        })->Unit(benchmark::kMicrosecond);
+    }
+}
+
+int run(int argc, char** argv, BenchProgram program) {
+    const CommandLine flags(program.list.program, argc, argv,
+                            {{"--list", false, "what it runs, as JSON"},
+                             {"--sizes", true, "record counts, such as 1000,10000"}},
+                            "--benchmark_");
+    for (const Suite& suite : program.suites) {
+        program.list.suites.push_back(suite.info);
+    }
+    if (flags.has("--list")) {
+        writeList(std::cout, program.list);
+        return 0;
+    }
+    const std::vector<int> sizes = flags.sizes(program.list.defaultSizes);
+    const std::string repetitions = flags.libraryValue("--benchmark_repetitions");
+    static Progress progress(
+        flags.libraryValue("--benchmark_filter"),
+        repetitions.empty()
+            ? 1
+            : static_cast<int>(parseNumber("--benchmark_repetitions", repetitions, 1, 1000000)));
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::AddCustomContext("peers", peerTable(*program.list.contenders));
+    for (const auto& [key, value] : program.list.context) {
+        benchmark::AddCustomContext(key, value);
+    }
+    registerAll(program, sizes, progress);
+    progress.begin();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
+}  // namespace
+
+int benchMain(int argc, char** argv, BenchProgram program) {
+    const std::string name = program.list.program;
+    return runProgram(name, [&] { return run(argc, argv, std::move(program)); });
+}

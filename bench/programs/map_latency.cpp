@@ -1,0 +1,230 @@
+// What one operation costs: every map call of a measured run timed on its
+// own with the processor's time-stamp counter and recorded in a log-bucketed
+// histogram, from which come the percentiles from p50 to p99.99 and the
+// maximum. These are runs of their own; the timed suites of the other bench
+// programs are left as they are.
+//
+//   fill_latency               the program's fill: its records inserted into
+//                              an empty map, again on a fresh map until the
+//                              run has its operations
+//   find_latency               the program's random finds on the filled map
+//   mix_latency                the program's mix on the emptied map, after n
+//                              untimed steps
+//   ascending_insert_latency   keys 0, 2, 4, ... inserted in ascending order,
+//   descending_insert_latency  or descending, into an empty map (again on a
+//                              fresh map until the run has its operations)
+//   fifo_latency               a window of n keys: insert a key above all,
+//                              erase the smallest, each call timed
+//
+// Only the map call runs between the two readings: the draws come before.
+// The heap is grown once before the first run and kept (warm_heap.h), so
+// that no run pays page faults another would not.
+// The timer's own cost, two readings around nothing, is measured in the same
+// process and written beside the runs.
+//
+// Flags: --list (what it runs, as JSON), --sizes=10000,1000000 (default),
+// --maps=A,B and --suites=A,B (exact names; default all), --operations=N
+// (timed calls per run, default 1000000, at most 1e9), --shuffle=K (the
+// runs in an order drawn from K; without it, in the listed order). Writes one JSON
+// document to standard output and a line per run to standard error.
+#include <algorithm>
+#include <iostream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "command_line.h"
+#include "constants.h"
+#include "cycle_clock.h"
+#include "driver_session.h"
+#include "json_writer.h"
+#include "log_histogram.h"
+#include "run_plan.h"
+#include "warm_heap.h"
+#include "workload_steps.h"
+
+namespace {
+
+// The percentiles written for every run; the report's tables and figures
+// take theirs from these.
+const std::vector<double> kPercentiles = {50, 75, 90, 95, 99, 99.5, 99.9, 99.95, 99.99};
+
+IntegerData g_payload(1);
+// The find and mix loops count their calls in an int.
+constexpr long long kMostOperations = 1000000000;
+
+struct Run {
+    const Contender& contender;
+    std::size_t n;
+    std::uint64_t operations;
+    LogHistogram& histogram;
+
+    // Times one map call.
+    template <typename Call>
+    void operator()(Call&& call) {
+        histogram.record(ticksOf(call));
+    }
+    bool done() const { return histogram.count() >= operations; }
+};
+
+// Fresh maps, each filled by `fill`, until the run has its operations.
+template <typename Fill>
+void onFreshMaps(Run& run, Fill&& fill) {
+    while (!run.done()) {
+        std::unique_ptr<Map> map = run.contender.make();
+        fill(*map);
+    }
+}
+
+void fillLatency(Run& run) {
+    const int n = static_cast<int>(run.n);
+    onFreshMaps(run, [&run, n](Map& map) { DriverSession(map, n).fillEach(run); });
+}
+
+void findLatency(Run& run) {
+    std::unique_ptr<Map> map = run.contender.make();
+    DriverSession session(*map, static_cast<int>(run.n));
+    session.fill();
+    session.findsEach(static_cast<int>(run.operations), run);
+}
+
+void mixLatency(Run& run) {
+    std::unique_ptr<Map> map = run.contender.make();
+    DriverSession session(*map, static_cast<int>(run.n));
+    session.startMix();
+    session.mixEach(static_cast<int>(run.operations), run);
+}
+
+void insertionLatency(Run& run, KeyOrder order) {
+    onFreshMaps(run,
+                [&run, order](Map& map) { insertInOrder(map, run.n, order, &g_payload, run); });
+}
+
+void ascendingInsertLatency(Run& run) {
+    insertionLatency(run, KeyOrder::ascending);
+}
+
+void descendingInsertLatency(Run& run) {
+    insertionLatency(run, KeyOrder::descending);
+}
+
+void fifoLatency(Run& run) {
+    std::unique_ptr<Map> map = run.contender.make();
+    insertInOrder(*map, run.n, KeyOrder::ascending, &g_payload, RunNow{});
+    FifoWindow window(*map, run.n, &g_payload);
+    while (!run.done()) {
+        window.step(run);
+    }
+}
+
+struct LatencySuite {
+    SuiteInfo info;
+    void (*run)(Run&);
+};
+
+std::vector<LatencySuite> latencySuites() {
+    // Sorted arrays stop at 1e5: each of their insertions and erasures moves
+    // half the array, and one run at 1e6 would take many minutes.
+    const auto suite = [](const char* name, const char* description, void (*run)(Run&)) {
+        return LatencySuite{{name, "operation", kLargestRandomArrayFill, description}, run};
+    };
+    return {
+        suite("fill_latency", "each insertion of the program's fill", fillLatency),
+        suite("find_latency", "each of the program's random finds on the filled map", findLatency),
+        suite("mix_latency", "each insertion or erasure of the program's mix", mixLatency),
+        suite("ascending_insert_latency", "each insertion of keys in ascending order",
+              ascendingInsertLatency),
+        suite("descending_insert_latency", "each insertion of keys in descending order",
+              descendingInsertLatency),
+        suite("fifo_latency", "each insertion and erasure of the FIFO window", fifoLatency),
+    };
+}
+
+// A histogram's figures in ns, as members of the object being written.
+void writeFigures(JsonWriter& json, const LogHistogram& histogram, double ticksPerNs) {
+    json.key("percentiles").beginObject();
+    for (const double percentile : kPercentiles) {
+        json.member(JsonWriter::number(percentile), histogram.percentile(percentile) / ticksPerNs);
+    }
+    json.endObject()
+        .member("min", static_cast<double>(histogram.min()) / ticksPerNs)
+        .member("max", static_cast<double>(histogram.max()) / ticksPerNs);
+}
+
+// Two readings around nothing, as many times as a run times its calls.
+LogHistogram timerCost(std::uint64_t operations) {
+    LogHistogram histogram;
+    for (std::uint64_t i = 0; i < operations; ++i) {
+        histogram.record(ticksOf([] {}));
+    }
+    return histogram;
+}
+
+void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedRun>& runs,
+             std::uint64_t operations) {
+    warmHeap(kWarmHeapBytes);
+    const double ticksPerNs = calibrateTicksPerNs(200);
+    JsonWriter json(std::cout);
+    json.beginObject()
+        .member("program", "map_latency")
+        .member("ticks_per_ns", ticksPerNs)
+        .member("invariant_tsc", invariantTimeStampCounter())
+        .member("operations", operations)
+        .key("timer")
+        .beginObject();
+    writeFigures(json, timerCost(operations), ticksPerNs);
+    json.endObject().key("runs").beginArray();
+    LogHistogram histogram;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const PlannedRun& planned = runs[i];
+        std::cerr << "[" << i + 1 << "/" << runs.size() << "] " << planned.name() << std::endl;
+        histogram.clear();
+        Run run{*planned.contender, planned.n, operations, histogram};
+        suites[planned.suiteIndex].run(run);
+        json.beginObject().member("name", planned.name()).member("operations", histogram.count());
+        writeFigures(json, histogram, ticksPerNs);
+        json.endObject();
+    }
+    json.endArray().endObject();
+}
+
+int latencyMain(int argc, char** argv) {
+    const std::vector<LatencySuite> suites = latencySuites();
+    BenchList list;
+    list.program = "map_latency";
+    list.defaultSizes = kLatencySizes;
+    list.contenders = &workloadContenders();
+    for (const LatencySuite& suite : suites) {
+        list.suites.push_back(suite.info);
+    }
+    const CommandLine flags(
+        "map_latency", argc, argv,
+        {{"--list", false, "what it runs, as JSON"},
+         {"--sizes", true, "record counts (default 10000,1000000)"},
+         {"--maps", true, "map names, comma-separated (default all)"},
+         {"--suites", true, "suite names, comma-separated (default all)"},
+         {"--operations", true, "timed calls per run, 1 to 1e9 (default 1000000)"},
+         {"--shuffle", true, "run in an order drawn from this seed (default: listed order)"}});
+    if (flags.has("--list")) {
+        writeList(std::cout, list);
+        return 0;
+    }
+    const auto operations =
+        static_cast<std::uint64_t>(flags.number("--operations", 1, kMostOperations, 1000000));
+    std::vector<PlannedRun> runs =
+        planRuns(list.suites, *list.contenders, flags.sizes(list.defaultSizes),
+                 RunChoice{flags.names("--maps"), flags.names("--suites")});
+    const long long shuffle = flags.number("--shuffle", 1, kMostOperations, 0);
+    if (shuffle != 0) {
+        std::shuffle(runs.begin(), runs.end(), std::mt19937_64(static_cast<unsigned>(shuffle)));
+    }
+    measure(suites, runs, operations);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return runProgram("map_latency", [&] { return latencyMain(argc, argv); });
+}
