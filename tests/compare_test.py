@@ -1,8 +1,6 @@
 """bench/compare's own logic: a ref that names no commit, a worktree that
 goes away however the comparison ends, a tree that does not build, and the
 verdicts of its table."""
-import importlib.machinery
-import importlib.util
 import os
 import subprocess
 import sys
@@ -10,17 +8,9 @@ import tempfile
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "bench"))
 
-
-def load_compare():
-    path = os.path.join(ROOT, "bench", "compare")
-    loader = importlib.machinery.SourceFileLoader("compare", path)
-    module = importlib.util.module_from_spec(importlib.util.spec_from_loader("compare", loader))
-    loader.exec_module(module)
-    return module
-
-
-compare = load_compare()
+from reporting.commands import compare  # noqa: E402
 
 
 def make_repository(folder, cmake_text):
@@ -74,17 +64,20 @@ class CompareTest(unittest.TestCase):
         parent = os.path.join(self.folder, "build", "compare")
         log = os.path.join(self.folder, "old.log")
         with compare.worktree(self.folder, commit, parent) as path:
-            with self.assertRaisesRegex(compare.CompareError, "old does not build .*old.log"):
+            with self.assertRaisesRegex(compare.CompareError,
+                                        "old does not build .*old.log") as raised:
                 compare.build(path, "old", log)
+            self.assertEqual(raised.exception.status, compare.BUILD_FAILED)
         self.assertEqual(self.worktrees(), 1)
 
-    def test_verdicts_follow_the_test_and_the_direction(self):
+    def test_verdicts_follow_the_test_and_the_direction_from_the_new_side(self):
         significant, insignificant = (lambda a, b: 0.01), (lambda a, b: 0.5)
-        self.assertEqual(compare.verdict([10, 11, 12], [5, 6, 7], significant)[2], "faster")
-        self.assertEqual(compare.verdict([5, 6, 7], [10, 11, 12], significant)[2], "slower")
-        ratio, _, word = compare.verdict([10, 11, 12], [10, 12, 13], insignificant)
-        self.assertEqual(word, "tie")
-        self.assertAlmostEqual(ratio, 12 / 11)
+        faster = compare.time_table({"find/M/1": ([10, 11, 12], [5, 6, 7])}, significant)
+        self.assertEqual(faster[2], "| find/M/1 | 11.0 | 6.00 | 0.545 | p=0.010 | better |")
+        slower = compare.time_table({"find/M/1": ([5, 6, 7], [10, 11, 12])}, significant)
+        self.assertTrue(slower[2].endswith("| worse |"))
+        tie = compare.time_table({"find/M/1": ([10, 11, 12], [10, 12, 13])}, insignificant)
+        self.assertEqual(tie[2], "| find/M/1 | 11.0 | 12.0 | 1.091 | p=0.500 | tie |")
 
 
 if __name__ == "__main__":

@@ -10,10 +10,12 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
-from reporting import latency, markdown  # noqa: E402
-from reporting.catalog import Catalog  # noqa: E402
-from reporting.plan import Plan  # noqa: E402
-from reporting.results import Timings  # noqa: E402
+from reporting.commands.plan import Plan  # noqa: E402
+from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.latency import Latency  # noqa: E402
+from reporting.model.timings import Timings  # noqa: E402
+from reporting.render import figures, text  # noqa: E402
+from reporting.sections import latency, tables  # noqa: E402
 
 
 def contender(name, role, peer="", kind="", order=0):
@@ -58,7 +60,7 @@ def document(p999s):
 
 class LatencyTest(unittest.TestCase):
     def setUp(self):
-        self.latency = latency.Latency([
+        self.latency = Latency([
             document({"Tree_16": 300.0, "Tree_64": 100.0 + r, "peer_tree": 200.0 + r,
                       "hashed": 50.0}) for r in range(5)], CATALOG)
 
@@ -68,7 +70,7 @@ class LatencyTest(unittest.TestCase):
                          [100.0, 101.0, 102.0, 103.0, 104.0])
         self.assertEqual(samples[("mix_latency_max", "peer_tree", 1000000)], [500.0] * 5)
         self.assertEqual(self.latency.suites, ["mix_latency", "fifo_latency"])
-        self.assertEqual(self.latency.timer_text(), "timer 20.0 ns")
+        self.assertEqual(text.timer_text(self.latency), "timer 20.0 ns")
 
     def test_a_cell_is_the_median_and_half_the_range(self):
         self.assertEqual(latency.cell([100.0, 110.0, 90.0]), "100.0 ±10%")
@@ -76,7 +78,7 @@ class LatencyTest(unittest.TestCase):
 
     @unittest.skipUnless(importlib.util.find_spec("scipy"), "scipy is not installed")
     def test_the_p999_goal_is_judged_on_the_best_order_against_the_peer(self):
-        rows = markdown.targets_table(self.latency.timings, None, None)
+        rows = tables.targets_table(self.latency.timings, None, None)
         self.assertEqual(len(rows), 3)
         cells = rows[2].split(" | ")
         self.assertEqual(cells[:4], ["| Tree_64", "peer_tree", "mix p99.9 latency", "1e6"])
@@ -94,7 +96,7 @@ class LatencyTest(unittest.TestCase):
             {"run_name": "fifo/%s/1000" % name, "run_type": "iteration",
              "items_per_second": 1e9 / value}
             for name, value in (("Tree_64", 10), ("peer_tree", 20), ("hashed", 5))]}], CATALOG)
-        table = markdown.where_table(
+        table = tables.where_table(
             workloads, ["fifo"], lambda s, m, n: latency.tail_cell(self.latency, s, m, n))
         self.assertIn("p99.9 ns ours / peer", table[0])
         self.assertIn("| 70.0 / 90.0 | 5.00 |", table[2])
@@ -106,8 +108,8 @@ class LatencyTest(unittest.TestCase):
             self.assertIn("| %s |" % name, tables)
 
     def test_the_percentiles_spread_one_unit_per_nine(self):
-        self.assertAlmostEqual(latency.xposition("99.9"), 3.0)
-        self.assertAlmostEqual(latency.xposition("50"), 0.30103, places=5)
+        self.assertAlmostEqual(figures.xposition("99.9"), 3.0)
+        self.assertAlmostEqual(figures.xposition("50"), 0.30103, places=5)
 
 
 class FindPairTest(unittest.TestCase):
@@ -127,8 +129,8 @@ class FindPairTest(unittest.TestCase):
         self.assertEqual(rows[3], "| peer_tree |  |  |")
 
     def test_a_latency_goal_reads_as_its_workload_and_percentile(self):
-        self.assertEqual(markdown.measure_text("mix_latency_p99.9"), "mix p99.9 latency")
-        self.assertEqual(markdown.measure_text("fifo_latency_max"), "fifo max latency")
+        self.assertEqual(text.measure_text("mix_latency_p99.9"), "mix p99.9 latency")
+        self.assertEqual(text.measure_text("fifo_latency_max"), "fifo max latency")
         self.assertEqual(latency.measure("mix_latency", "99.9"), "mix_latency_p99.9")
 
 
@@ -165,7 +167,7 @@ class LatencyPlanTest(unittest.TestCase):
 
     def test_the_dependent_finds_run_back_to_back_at_the_sizes_left_out(self):
         output, arguments = Plan(CATALOG, "standard").find_pair_run()
-        self.assertEqual(output, "workloads_finds.json")
+        self.assertEqual(output.name, "workloads_finds.json")
         self.assertIn("--sizes=1000,1000000,10000000", arguments)
         self.assertIn("--benchmark_repetitions=3", arguments)
         self.assertFalse(any("interleaving" in a for a in arguments))

@@ -1,7 +1,6 @@
 """The benchmark report's arithmetic and the count guard: verdicts, target
 outcomes, the parsing of Google Benchmark's JSON and of callgrind's totals,
 and the comparison with the count baseline."""
-import importlib.machinery
 import importlib.util
 import os
 import sys
@@ -11,21 +10,14 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
-from reporting import markdown  # noqa: E402
-from reporting.catalog import Catalog  # noqa: E402
-from reporting.plan import Plan, parse_sizes  # noqa: E402
-from reporting.results import Comparison, Timings  # noqa: E402
-
-
-def load_counts():
-    loader = importlib.machinery.SourceFileLoader("counts", os.path.join(ROOT, "bench", "counts"))
-    found = importlib.util.spec_from_loader("counts", loader)
-    module = importlib.util.module_from_spec(found)
-    loader.exec_module(module)
-    return module
-
-
-counts = load_counts()
+from reporting.analysis import targets, where  # noqa: E402
+from reporting.analysis.comparison import Comparison  # noqa: E402
+from reporting.commands import counts  # noqa: E402
+from reporting.commands.plan import Plan, parse_sizes  # noqa: E402
+from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.timings import Timings  # noqa: E402
+from reporting.render.text import comparison_text  # noqa: E402
+from reporting.sections import tables  # noqa: E402
 
 
 def contender(name, role, peer="", kind="", order=0):
@@ -69,7 +61,7 @@ class ComparisonTest(unittest.TestCase):
     def test_an_insignificant_difference_is_a_tie_with_both_medians(self):
         comparison = Comparison("m", "p", [10, 30, 20], [40, 50, 60], lambda a, b: 0.05)
         self.assertEqual(comparison.verdict, "tie")
-        self.assertIn("20.0 vs 50.0 ns", comparison.text())
+        self.assertIn("20.0 vs 50.0 ns", comparison_text(comparison))
         self.assertAlmostEqual(comparison.ratio, 0.4)
 
     def test_single_runs_are_not_tested(self):
@@ -86,22 +78,22 @@ class ComparisonTest(unittest.TestCase):
 
 class OutcomeTest(unittest.TestCase):
     def test_a_goal_below_one_needs_a_significant_win(self):
-        self.assertEqual(markdown.outcome(0.6, 0.7, "better"), "met")
-        self.assertEqual(markdown.outcome(0.6, 0.7, "tie"), "not met")
-        self.assertEqual(markdown.outcome(0.8, 0.7, "better"), "not met")
+        self.assertEqual(targets.outcome(0.6, 0.7, "better"), "met")
+        self.assertEqual(targets.outcome(0.6, 0.7, "tie"), "not met")
+        self.assertEqual(targets.outcome(0.8, 0.7, "better"), "not met")
 
     def test_a_goal_of_one_is_met_by_a_tie_at_or_below_it(self):
-        self.assertEqual(markdown.outcome(0.98, 1.0, "tie"), "met")
-        self.assertEqual(markdown.outcome(1.04, 1.0, "tie"), "within noise")
-        self.assertEqual(markdown.outcome(1.04, 1.0, "worse"), "not met")
+        self.assertEqual(targets.outcome(0.98, 1.0, "tie"), "met")
+        self.assertEqual(targets.outcome(1.04, 1.0, "tie"), "within noise")
+        self.assertEqual(targets.outcome(1.04, 1.0, "worse"), "not met")
 
     def test_counts_and_weights_carry_no_verdict(self):
-        self.assertEqual(markdown.outcome(1.0, 1.0), "met")
-        self.assertEqual(markdown.outcome(1.01, 1.0), "not met")
-        self.assertEqual(markdown.outcome(None, 1.0), "not measured")
+        self.assertEqual(targets.outcome(1.0, 1.0), "met")
+        self.assertEqual(targets.outcome(1.01, 1.0), "not met")
+        self.assertEqual(targets.outcome(None, 1.0), "not measured")
 
     def test_one_run_gives_no_verdict(self):
-        self.assertEqual(markdown.outcome(0.5, 0.7, "untested"), "no verdict (one run)")
+        self.assertEqual(targets.outcome(0.5, 0.7, "untested"), "no verdict (one run)")
 
 
 class TimingsTest(unittest.TestCase):
@@ -121,27 +113,27 @@ class TimingsTest(unittest.TestCase):
         self.assertAlmostEqual(self.timings.median("find", "Tree_64", 1000), 21)
 
     def test_a_kind_with_orders_is_judged_at_its_best_order(self):
-        self.assertEqual(self.timings.best_variant("find", "Tree", 1000), "Tree_64")
-        self.assertEqual(self.timings.best_variant("find", "Flat", 1000), "Flat")
-        self.assertIsNone(self.timings.best_variant("mix", "Tree", 1000))
+        self.assertEqual(where.best_variant(self.timings, "find", "Tree", 1000), "Tree_64")
+        self.assertEqual(where.best_variant(self.timings, "find", "Flat", 1000), "Flat")
+        self.assertIsNone(where.best_variant(self.timings, "mix", "Tree", 1000))
 
     def test_the_fastest_peer_is_ordered(self):
-        self.assertEqual(self.timings.fastest("find", 1000, ours=True), "Tree_64")
-        self.assertEqual(self.timings.fastest("find", 1000, ours=False), "peer_tree")
+        self.assertEqual(where.fastest(self.timings, "find", 1000, ours=True), "Tree_64")
+        self.assertEqual(where.fastest(self.timings, "find", 1000, ours=False), "peer_tree")
 
     def test_maps_are_listed_in_the_catalog_order(self):
         self.assertEqual(self.timings.names("find"),
                          ["Tree_16", "Tree_64", "Flat", "peer_tree", "hashed"])
 
     def test_every_goal_of_every_kind_is_judged_at_the_measured_target_size(self):
-        self.assertEqual(markdown.judged_sizes(self.timings), [1000])
-        rows = markdown.targets_table(self.timings, None, None)[2:]
+        self.assertEqual(targets.judged_sizes(self.timings), [1000])
+        rows = tables.targets_table(self.timings, None, None)[2:]
         self.assertEqual(len(rows), 2)
         self.assertTrue(rows[0].startswith("| Tree_64 | peer_tree | find time | 1e3 | 0.84 "))
         self.assertTrue(rows[1].startswith("| Flat | peer_tree | find time | 1e3 | 1.62 "))
 
     def test_the_where_table_has_a_column_per_kind_and_the_unordered_reference(self):
-        table = markdown.where_table(self.timings, ["find"])
+        table = tables.where_table(self.timings, ["find"])
         self.assertEqual(table[0], "| workload | n | Tree ns/op | Flat ns/op | fastest of ours "
                                    "| fastest ordered peer | ns/op | ratio | verdict "
                                    "| hashed ns/op |")
@@ -149,7 +141,7 @@ class TimingsTest(unittest.TestCase):
                                    "| 0.84 | untested (one run) | 5.00 |")
 
     def test_repetitions_are_told_per_size(self):
-        self.assertEqual(markdown.repetition_text(self.timings, "find"), "2 repetitions")
+        self.assertEqual(tables.repetition_text(self.timings, "find"), "2 repetitions")
 
 
 class CatalogTest(unittest.TestCase):
@@ -191,7 +183,7 @@ class PlanTest(unittest.TestCase):
     def test_the_full_mode_adds_repetitions_of_the_targets_phases(self):
         runs = Plan(CATALOG, "full").timed_runs()
         extra = runs[-1]
-        self.assertEqual(extra[1], "phases_targets.json")
+        self.assertEqual(extra[1].name, "phases_targets.json")
         self.assertIn("--sizes=1000,5000", extra[2])
         self.assertIn("--benchmark_filter=^(find|mix)/(Tree_16|Tree_64|Flat|peer_tree)/",
                       extra[2])
@@ -199,18 +191,18 @@ class PlanTest(unittest.TestCase):
 
     def test_an_aimed_run_has_no_extra_repetitions_and_one_run_no_interleaving(self):
         runs = Plan(CATALOG, "full", repetitions=1).timed_runs()
-        self.assertEqual([r[1] for r in runs], ["phases.json", "workloads.json"])
+        self.assertEqual([r[1].name for r in runs], ["phases.json", "workloads.json"])
         self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in runs[0][2]))
 
 
 class HugePagesTest(unittest.TestCase):
     def test_the_full_mode_pairs_its_largest_sizes_without_and_with_huge_pages(self):
         plan = Plan(CATALOG, "full")
-        ordinary = {r[1]: r[2] for r in plan.timed_runs()}
+        ordinary = {r[1].name: r[2] for r in plan.timed_runs()}
         self.assertIn("--sizes=1000,10000,100000", ordinary["phases.json"])
         self.assertIn("--sizes=1000,10000,100000", ordinary["workloads.json"])
         paired = plan.huge_page_runs()
-        self.assertEqual([(r[1], r[2]) for r in paired],
+        self.assertEqual([(r[1].name, r[2].name) for r in paired],
                          [("phases.json", "phases_huge_pages.json"),
                           ("workloads.json", "workloads_huge_pages.json")])
         self.assertIn("--sizes=1000000", paired[0][3])
@@ -227,7 +219,7 @@ class HugePagesTest(unittest.TestCase):
         def timings(ns):
             return Timings([{"benchmarks": [run("find/Tree_64/1000000", v, i)
                                             for i, v in enumerate(ns)]}], CATALOG)
-        lines = markdown.huge_page_tables(timings([110]), timings([60]), ["find"])
+        lines = tables.huge_page_tables(timings([110]), timings([60]), ["find"])
         self.assertEqual(lines[-1], "| Tree_64 | 110.0 / 60.0 | 0.55 untested |")
 
 
@@ -260,32 +252,32 @@ class ScanReportTest(unittest.TestCase):
         self.assertEqual(SCAN_CATALOG.without_scan("fifo"), [])
 
     def test_the_tables_say_no_scan_rather_than_leave_the_map_out(self):
-        where = markdown.where_table(self.timings, ["walk"])
+        where = tables.where_table(self.timings, ["walk"])
         self.assertTrue(where[2].endswith("| no scan |"))
-        tables = "\n".join(markdown.timing_tables(self.timings, ["walk"]))
-        self.assertIn("walk: ns per visited entry", tables)
-        self.assertIn("No ordered scan, so not measured: hashed.", tables)
+        text = "\n".join(tables.timing_tables(self.timings, ["walk"]))
+        self.assertIn("walk: ns per visited entry", text)
+        self.assertIn("No ordered scan, so not measured: hashed.", text)
 
     def test_short_scans_are_also_given_per_visited_entry(self):
-        tables = markdown.timing_tables(self.timings, ["short_scan"])
+        lines = tables.timing_tables(self.timings, ["short_scan"])
         self.assertIn("#### short_scan: ns per visited entry (50.0 entries per scan on average)",
-                      tables)
-        self.assertIn("| Tree_16 | 2.00 |  |", tables)
+                      lines)
+        self.assertIn("| Tree_16 | 2.00 |  |", lines)
 
     def test_a_goal_with_sizes_of_its_own_is_judged_there(self):
-        rows = markdown.targets_table(self.timings, None, None)[2:]
+        rows = tables.targets_table(self.timings, None, None)[2:]
         self.assertEqual([r.split(" | ")[3] for r in rows], ["1e3", "1e6"])
         self.assertIn("| 1.25 untested (one run; 5.00 vs 4.00 ns) |", rows[1])
 
     def test_the_standard_mode_runs_a_scan_goal_at_its_own_sizes(self):
-        runs = {r[1]: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
+        runs = {r[1].name: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
         self.assertIn("--sizes=1000,1000000", runs["workloads_targets.json"])
         self.assertIn("--benchmark_filter=^(walk)/(Tree_16|peer_tree)/",
                       runs["workloads_targets.json"])
         self.assertIn("--benchmark_repetitions=5", runs["workloads_targets.json"])
         aimed = Plan(SCAN_CATALOG, "standard", sizes=[1000]).timed_runs()
-        self.assertEqual([r[1] for r in aimed], ["workloads.json"])
-        self.assertEqual([r[1] for r in Plan(SCAN_CATALOG, "quick").timed_runs()],
+        self.assertEqual([r[1].name for r in aimed], ["workloads.json"])
+        self.assertEqual([r[1].name for r in Plan(SCAN_CATALOG, "quick").timed_runs()],
                          ["workloads.json"])
 
 
@@ -307,14 +299,14 @@ class CountsTest(unittest.TestCase):
         rows, failed = counts.compare_to_baseline(
             {"BTree_64": {"find": 102.9, "mix": 190.0}}, baseline)
         self.assertEqual(failed, 0)
-        self.assertIn("-5.0%", rows[1])
+        self.assertIn("-5.0%", rows[3])
         _, failed = counts.compare_to_baseline({"BTree_64": {"find": 103.1, "mix": 200.0}},
                                                baseline)
         self.assertEqual(failed, 1)
         rows, failed = counts.compare_to_baseline({"SkipList": {"find": 1.0, "mix": 1.0}},
                                                   baseline)
         self.assertEqual(failed, 2)
-        self.assertIn("NO BASELINE", rows[0])
+        self.assertIn("NO BASELINE", rows[2])
 
 
 if __name__ == "__main__":

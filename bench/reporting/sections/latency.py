@@ -1,68 +1,21 @@
-"""What one operation costs: the percentiles of map_latency's runs (one
-document per repetition), the structural steps of map_events beside them,
-and the dependent finds beside the independent ones. Each percentile
-becomes a measure of its own, "mix_latency_p99.9", in a Timings whose
-samples are the repetitions' values, so the targets, verdicts and "which
-map where" logic of the other suites serve it unchanged."""
-import math
+"""The report's section on what one operation costs: the percentiles of
+map_latency's runs, the structural steps of map_events beside them, and the
+dependent finds beside the independent ones."""
 import statistics
 
-from . import figures
-from .markdown import kind_cell, markdown_table, where_rows
-from .plan import FIND_PAIR
-from .results import Timings, ns, size_label
+from ..analysis.where import where_rows
+from ..model import run_name
+from ..model.catalog import FIND_PAIR
+from ..model.latency import measure, workload_of
+from ..render import figures
+from ..render.table import markdown_table
+from ..render.text import ns, size_label, timer_text, verdict_text
+from .tables import kind_cell
 
-PROGRAM = "map_latency"
 # The percentiles of the tables (map_latency writes more, for the figures).
 TABLE_PERCENTILES = ["50", "90", "99", "99.9", "99.99"]
 # The percentile the "which map where" tables and the goals look at.
 TAIL = "99.9"
-
-
-def measure(suite, percentile):
-    """"mix_latency_p99.9"; "mix_latency_max" for the maximum."""
-    return "%s_%s" % (suite, "max" if percentile == "max" else "p" + percentile)
-
-
-class Latency:
-    """The runs of every repetition, by (suite, map, n)."""
-
-    def __init__(self, documents, catalog):
-        self.catalog = catalog
-        self.repetitions = len(documents)
-        self.ticks_per_ns = statistics.median(d["ticks_per_ns"] for d in documents)
-        self.invariant_tsc = all(d.get("invariant_tsc") for d in documents)
-        self.operations = documents[0]["operations"]
-        self.timer = {p: statistics.median(d["timer"]["percentiles"][p] for d in documents)
-                      for p in documents[0]["timer"]["percentiles"]}
-        self.runs = {}  # (suite, map, n) -> [run of each repetition]
-        for document in documents:
-            for run in document["runs"]:
-                suite, name, n = run["name"].split("/")
-                self.runs.setdefault((suite, name, int(n)), []).append(run)
-        self.suites = [s for s in catalog.suites_of(PROGRAM) if any(k[0] == s for k in self.runs)]
-        self.timings = self.as_timings()
-
-    def percentiles(self):
-        """Every percentile the runs carry, ascending, as text."""
-        first = next(iter(self.runs.values()))[0]
-        return sorted(first["percentiles"], key=float)
-
-    def as_timings(self):
-        timings = Timings([{"benchmarks": []}], self.catalog)
-        for (suite, name, n), runs in self.runs.items():
-            for percentile in self.percentiles() + ["max"]:
-                key = measure(suite, percentile)
-                values = [r["max"] if percentile == "max" else r["percentiles"][percentile]
-                          for r in runs]
-                timings.samples[(key, name, n)] = values
-                if key not in timings.suites:
-                    timings.suites.append(key)
-        timings.sizes = sorted({n for _, _, n in timings.samples})
-        return timings
-
-    def timer_text(self):
-        return "timer %s ns" % ns(self.timer["50"])
 
 
 def cell(samples):
@@ -78,7 +31,7 @@ def percentile_tables(latency):
     lines = []
     t = latency.timings
     for suite in latency.suites:
-        for n in sorted({k[2] for k in latency.runs if k[0] == suite}):
+        for n in latency.sizes_of(suite):
             header = ["map"] + ["p" + p for p in TABLE_PERCENTILES] + ["max"]
             rows = [header]
             for name in t.names(measure(suite, "50")):
@@ -88,7 +41,7 @@ def percentile_tables(latency):
                 if any(cells):
                     rows.append([name] + cells)
             lines += ["", "#### %s, n=%s: ns per call (%s)" % (suite, size_label(n),
-                                                              latency.timer_text()), ""]
+                                                              timer_text(latency)), ""]
             lines += markdown_table(rows, numeric=list(range(1, len(header))))
     return lines
 
@@ -103,10 +56,10 @@ def tail_where_table(latency):
               ["lowest of ours", "lowest ordered peer", "p%s ns" % TAIL, "ratio", "verdict"])
     rows = [header]
     for suite, n, medians, c in where_rows(t, [measure(s, TAIL) for s in latency.suites]):
-        cells = [suite.rsplit("_latency", 1)[0], size_label(n)]
+        cells = [workload_of(suite), size_label(n)]
         cells += [kind_cell(catalog, medians, k) for k in kinds]
         cells += [c.ours, c.peer, ns(c.peer_median), "%.2f" % c.ratio,
-                  "%s (%s)" % (c.verdict, c.test_text())] if c else [""] * 5
+                  verdict_text(c)] if c else [""] * 5
         rows.append(cells)
     first = 2 + len(kinds)
     return markdown_table(rows, numeric=list(range(2, first)) + [first + 2, first + 3])
@@ -126,11 +79,11 @@ def events_table(events):
              "share of all calls", "of the slowest 1 %", "of the slowest 0.1 %",
              "p50 ns of these calls", "per call", "per slow call"]]
     for run in events["runs"]:
-        workload, name, n = run["name"].split("/")
+        workload, name, n = run_name.parse(run["name"])
         for step, shares in run["events"].items():
             counted = ["%.3g" % shares["mean"], "%.3g" % shares["slow_mean"]] \
                 if "mean" in shares else ["", ""]
-            rows.append([workload, name, size_label(int(n)), ns(run["p50"]), ns(run["p99"]),
+            rows.append([workload, name, size_label(n), ns(run["p50"]), ns(run["p99"]),
                          str(run.get("page_faults", "")), step,
                          "%.2f %%" % (100 * shares["share"]),
                          "%.1f %%" % (100 * shares["slow_share"]),
@@ -153,71 +106,16 @@ def find_pair_table(workloads):
     return markdown_table(rows, numeric=list(range(1, len(header))))
 
 
-def xposition(percentile):
-    """Percentiles spread so that each nine of the tail takes one unit."""
-    return -math.log10(1 - float(percentile) / 100)
-
-
-def percentile_figure(plot, latency, suite, n):
-    t = latency.timings
-    names = [name for name in latency.catalog.contenders if (suite, name, n) in latency.runs]
-    curves, titles = [], []
-    for index, name in enumerate(names):
-        rows = [(xposition(p), t.median(measure(suite, p), name, n))
-                for p in latency.percentiles()]
-        curves.append(figures.line(plot.data("%s-%d-%s" % (suite, n, name), rows), index, name))
-        titles.append(name)
-    if not curves:
-        return
-    tics = ", ".join("'%s' %g" % (p, xposition(p)) for p in ("50", "90", "99", "99.9", "99.99"))
-    plot.figure("%s_%s" % (suite, size_label(n)),
-                ["set title '%s, n=%s: ns per call at each percentile (%s, included)'" % (
-                    suite.rsplit("_latency", 1)[0], size_label(n), latency.timer_text()),
-                 "set logscale y", "set xlabel 'percentile'", "set ylabel 'ns per call'",
-                 "set xtics (%s)" % tics, "set xrange [0.25:4.1]"],
-                ["plot " + ", ".join(curves)], titles)
-
-
-def find_pair_figure(plot, workloads):
-    """Independent finds (solid) and dependent ones (dashed, same colour)
-    against n, every map."""
-    independent, dependent = FIND_PAIR
-    sizes = workloads.sizes_of(dependent)
-    curves, titles = [], []
-    for index, name in enumerate(workloads.names(dependent)):
-        for suite, dashed in ((independent, False), (dependent, True)):
-            points = sorted((n, workloads.median(suite, name, n)) for n in sizes
-                            if workloads.median(suite, name, n))
-            if not points:
-                continue
-            curve = figures.line(plot.data("finds-%s-%s" % (suite, name), points), index, name)
-            if dashed:
-                curve = curve.replace(" dashtype 3", "").replace("title '%s'" % name,
-                                                                  "dashtype 2 notitle")
-            else:
-                titles.append(name)
-            curves.append(curve)
-    if not curves:
-        return
-    plot.figure("finds_dependent",
-                ["set title 'Finds: independent (solid) and dependent on the previous result "
-                 "(dashed)'", "set logscale xy", "set xlabel 'records (n)'",
-                 "set ylabel 'ns per find (median)'",
-                 "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
-                 "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)],
-                ["plot " + ", ".join(curves)], titles)
-
-
 def draw(plot, latency, workloads):
     """The percentile figures (the mix at every size, the other workloads at
     their largest) and the dependent-find figure."""
     if latency:
         for suite in latency.suites:
-            sizes = sorted({k[2] for k in latency.runs if k[0] == suite})
+            sizes = latency.sizes_of(suite)
             for n in sizes if suite == "mix_latency" else sizes[-1:]:
-                percentile_figure(plot, latency, suite, n)
+                figures.percentile_figure(plot, latency, suite, n)
     if workloads and all(s in workloads.suites for s in FIND_PAIR):
-        find_pair_figure(plot, workloads)
+        figures.find_pair_figure(plot, workloads)
 
 
 def lines(latency, events, workloads, pictures):

@@ -3,18 +3,11 @@ by the user's --sizes, --maps, --workloads and --repetitions, into the
 commands of the bench programs."""
 import re
 
-PHASES = "map_phases_bench"
-WORKLOADS = "map_workloads_bench"
-LATENCY = "map_latency"
-# The workload suites of one find, independent and dependent on the
-# previous result, which the latency section sets side by side over every
-# size.
-FIND_PAIR = ["independent_find", "dependent_find"]
+from ..model import files
+from ..model.catalog import FIND_PAIR, LATENCY, PHASES, WORKLOADS
+
+# The sizes over which the latency section sets the two finds side by side.
 FIND_PAIR_SIZES = [1000, 10000, 100000, 1000000, 10000000]
-# glibc's malloc advises transparent huge pages for its heap with this
-# tunable; the kernel then backs the maps' memory with 2 MiB pages where it
-# can (when /sys/kernel/mm/transparent_hugepage/enabled allows madvise).
-HUGE_PAGES_ENV = {"GLIBC_TUNABLES": "glibc.malloc.hugetlb=1"}
 # Sizes beyond the caches, where a lookup also pays TLB misses: the huge-page
 # runs repeat these, for every contender alike.
 HUGE_PAGE_SIZES = [1000000, 10000000]
@@ -138,8 +131,9 @@ class Plan:
         sizes = [n for n in FIND_PAIR_SIZES if n not in self.sizes[WORKLOADS]]
         if not (self.find_pair_repetitions and suites and sizes):
             return None
-        arguments = self.arguments(sizes, suites, self.maps, self.find_pair_repetitions)
-        return "workloads_finds.json", [a for a in arguments if "interleaving" not in a]
+        return files.WORKLOADS_FINDS, self.arguments(sizes, suites, self.maps,
+                                                     self.find_pair_repetitions,
+                                                     interleaved=False)
 
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
@@ -163,7 +157,7 @@ class Plan:
     def timed_runs(self):
         """(program, output name, arguments) for every ordinary timed run."""
         runs = []
-        for program, output in ((PHASES, "phases.json"), (WORKLOADS, "workloads.json")):
+        for program, output in ((PHASES, files.PHASES), (WORKLOADS, files.WORKLOADS)):
             suites = self.suites_of(program)
             if suites and self.ordinary_sizes(program):
                 runs.append((program, output,
@@ -174,7 +168,7 @@ class Plan:
             ours = self.catalog.with_role("ours")
             maps = ours + [p for p in self.catalog.with_role("peer")
                            if p in {self.catalog.peer(o) for o in ours}]
-            runs.append((PHASES, "phases_targets.json",
+            runs.append((PHASES, files.PHASES_TARGETS,
                          self.arguments(self.catalog.targets["sizes"], ["find", "mix"], maps,
                                         self.target_repetitions)))
         return runs
@@ -196,7 +190,7 @@ class Plan:
         ours = [m for m in self.maps if self.catalog.role(m) == "ours"]
         maps = [m for m in self.maps if m in ours or m in {self.catalog.peer(o) for o in ours}]
         sizes = sorted(set().union(*(extra[s] for s in suites)))
-        return [(WORKLOADS, "workloads_targets.json",
+        return [(WORKLOADS, files.WORKLOADS_TARGETS,
                  self.arguments(sizes, suites, maps, self.workload_goal_repetitions))]
 
     def huge_page_runs(self):
@@ -207,19 +201,24 @@ class Plan:
         if not self.huge_pages:
             return []
         runs = []
-        for program, output in ((PHASES, "phases.json"), (WORKLOADS, "workloads.json")):
+        for program, without, with_huge in ((PHASES, files.PHASES, files.PHASES_HUGE),
+                                            (WORKLOADS, files.WORKLOADS, files.WORKLOADS_HUGE)):
             suites = self.suites_of(program)
             if suites:
-                runs.append((program, output, output.replace(".json", "_huge_pages.json"),
+                runs.append((program, without, with_huge,
                              self.arguments(self.huge_page_sizes(program), suites, self.maps,
                                             1)))
         return runs
 
-    def arguments(self, sizes, suites, maps, repetitions):
+    def arguments(self, sizes, suites, maps, repetitions, interleaved=True):
+        """A Google Benchmark program's arguments; its repetitions in random
+        order among all its benchmarks unless `interleaved` is False (back to
+        back: each map is filled once)."""
         arguments = ["--sizes=" + ",".join(map(str, sizes)),
                      "--benchmark_filter=" + self.filter(suites, maps),
                      "--benchmark_min_time=%g" % self.min_time]
         if repetitions > 1:
-            arguments += ["--benchmark_repetitions=%d" % repetitions,
-                          "--benchmark_enable_random_interleaving=true"]
+            arguments.append("--benchmark_repetitions=%d" % repetitions)
+            if interleaved:
+                arguments.append("--benchmark_enable_random_interleaving=true")
         return arguments

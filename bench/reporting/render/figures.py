@@ -3,12 +3,16 @@ phase or workload, each kind that takes an order against its order, and the
 counts. Every figure starts from gnuplot's defaults (`reset`), so none
 depends on the one drawn before it. The script is kept beside the figures
 (figures.gp), with the data it plots, so that a figure can be drawn again."""
+import math
 import os
 import shutil
 import subprocess
 import sys
 
-from .results import size_label
+from ..analysis.where import best_variant
+from ..model.catalog import FIND_PAIR
+from ..model.latency import measure
+from .text import size_label, timer_text
 
 # Eight colours told apart also by colour-blind readers, each line with its
 # own marker.
@@ -55,12 +59,14 @@ class Plot:
         subprocess.run(["gnuplot", "figures.gp"], cwd=self.out, check=True)
 
 
-def line(path, index, title, using="1:2"):
-    """The index-th curve: beyond the eight colours, the lines are dotted."""
+def line(path, index, title, using="1:2", dashed=False):
+    """The index-th curve, titled `title` (None: untitled); a dashed curve
+    has dashes, and beyond the eight colours the lines are dotted."""
     colour = COLOURS[index % len(COLOURS)]
-    dots = " dashtype 3" if index >= len(COLOURS) else ""
+    dashes = " dashtype 2" if dashed else " dashtype 3" if index >= len(COLOURS) else ""
+    key = "title '%s'" % title if title is not None else "notitle"
     return "'%s' using %s with linespoints linewidth 2 linecolor rgb '%s'%s pointtype %d " \
-           "pointsize 1.3 title '%s'" % (path, using, colour, dots, index % 13 + 4, title)
+           "pointsize 1.3 %s" % (path, using, colour, dashes, index % 13 + 4, key)
 
 
 def lines_against_n(plot, timings, suite, title, series):
@@ -107,7 +113,7 @@ def series(timings, suite, with_program_order=False):
             drawn.append((default, points(default)))
         best = {}
         for n in sizes:
-            name = timings.best_variant(suite, kind, n)
+            name = best_variant(timings, suite, kind, n)
             if name:
                 best[n] = timings.median(suite, name, n)
         drawn.append(("%s, best order" % kind, best))
@@ -196,3 +202,56 @@ def huge_pages_figure(plot, normal, huge, suites, n):
                  "set boxwidth 0.9", "set xtics rotate by -30 left",
                  "set arrow from graph 0, first 1 to graph 1, first 1 nohead dashtype 2"],
                 ["plot " + ", ".join(curves)], names)
+
+
+def xposition(percentile):
+    """Percentiles spread so that each nine of the tail takes one unit."""
+    return -math.log10(1 - float(percentile) / 100)
+
+
+def percentile_figure(plot, latency, suite, n):
+    """Each map's ns per call at every percentile of one latency run."""
+    t = latency.timings
+    names = [name for name in latency.catalog.contenders if (suite, name, n) in latency.runs]
+    curves, titles = [], []
+    for index, name in enumerate(names):
+        rows = [(xposition(p), t.median(measure(suite, p), name, n))
+                for p in latency.percentiles()]
+        curves.append(line(plot.data("%s-%d-%s" % (suite, n, name), rows), index, name))
+        titles.append(name)
+    if not curves:
+        return
+    tics = ", ".join("'%s' %g" % (p, xposition(p)) for p in ("50", "90", "99", "99.9", "99.99"))
+    plot.figure("%s_%s" % (suite, size_label(n)),
+                ["set title '%s, n=%s: ns per call at each percentile (%s, included)'" % (
+                    suite.rsplit("_latency", 1)[0], size_label(n), timer_text(latency)),
+                 "set logscale y", "set xlabel 'percentile'", "set ylabel 'ns per call'",
+                 "set xtics (%s)" % tics, "set xrange [0.25:4.1]"],
+                ["plot " + ", ".join(curves)], titles)
+
+
+def find_pair_figure(plot, workloads):
+    """Independent finds (solid) and dependent ones (dashed, same colour)
+    against n, every map."""
+    independent, dependent = FIND_PAIR
+    sizes = workloads.sizes_of(dependent)
+    curves, titles = [], []
+    for index, name in enumerate(workloads.names(dependent)):
+        for suite, dashed in ((independent, False), (dependent, True)):
+            points = sorted((n, workloads.median(suite, name, n)) for n in sizes
+                            if workloads.median(suite, name, n))
+            if not points:
+                continue
+            path = plot.data("finds-%s-%s" % (suite, name), points)
+            curves.append(line(path, index, None if dashed else name, dashed=dashed))
+            if not dashed:
+                titles.append(name)
+    if not curves:
+        return
+    plot.figure("finds_dependent",
+                ["set title 'Finds: independent (solid) and dependent on the previous result "
+                 "(dashed)'", "set logscale xy", "set xlabel 'records (n)'",
+                 "set ylabel 'ns per find (median)'",
+                 "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
+                 "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)],
+                ["plot " + ", ".join(curves)], titles)

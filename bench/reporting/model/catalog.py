@@ -6,6 +6,19 @@ import fnmatch
 import json
 import subprocess
 
+# The bench programs whose lists make the catalog.
+PHASES = "map_phases_bench"
+WORKLOADS = "map_workloads_bench"
+LATENCY = "map_latency"
+PROGRAMS = (PHASES, WORKLOADS, LATENCY)
+# The workload suites of one find, independent and dependent on the
+# previous result, which the latency section sets side by side.
+FIND_PAIR = ("independent_find", "dependent_find")
+# glibc's malloc advises transparent huge pages for its heap with this
+# tunable; the kernel then backs the maps' memory with 2 MiB pages where it
+# can (when /sys/kernel/mm/transparent_hugepage/enabled allows madvise).
+HUGE_PAGES_ENV = {"GLIBC_TUNABLES": "glibc.malloc.hugetlb=1"}
+
 
 class Catalog:
     def __init__(self, documents):

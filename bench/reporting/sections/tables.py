@@ -1,100 +1,20 @@
-"""The report's Markdown: the targets with their verdicts, our maps against
-their peers, the counts, the heap weights and the full timing tables."""
+"""The report's tables: the targets with their verdicts, our maps against
+their peers, which map where, the counts, the heap weights and the full
+timing tables."""
 import statistics
 
-from .results import Comparison, ns, size_label
-
-
-def outcome(ratio, goal, verdict=None):
-    """met, not met, or within noise (a tie whose median misses a goal of 1)."""
-    if ratio is None:
-        return "not measured"
-    if verdict is None:  # counts and weights carry no noise
-        return "met" if ratio <= goal + 1e-9 else "not met"
-    if verdict == "untested":
-        return "no verdict (one run)"
-    if ratio <= goal and (verdict == "better" or (goal >= 1 and verdict != "worse")):
-        return "met"
-    if goal >= 1 and verdict == "tie":
-        return "within noise"
-    return "not met"
-
-
-def best_order(candidates):
-    """The (value, name) with the smallest value, ignoring missing ones."""
-    present = [(value, name) for value, name in candidates if value is not None]
-    return min(present) if present else (None, None)
-
-
-def measure_text(measure):
-    """"find time", "heap bytes per entry", "find instructions/op",
-    "walk time"."""
-    if measure == "bytes":
-        return "heap bytes per entry"
-    if measure.endswith("_instructions"):
-        return measure.split("_")[0] + " instructions/op"
-    if "_latency_" in measure:  # "mix_latency_p99.9"
-        workload, percentile = measure.split("_latency_")
-        return "%s %s latency" % (workload, percentile)
-    return measure + " time"
-
-
-def target_row(timings, memory, counts, kind, peer, measure, goal, n):
-    """One goal at one size; the best variant of the kind stands for it."""
-    variants = timings.catalog.variants(kind)
-    if measure == "bytes":
-        theirs = memory.get(peer, n) if memory else None
-        mine, name = best_order((memory.get(v, n), v) for v in variants) if memory else (None, None)
-        ratio = mine / theirs if mine and theirs else None
-        text = "%.2f (%.1f vs %.1f bytes)" % (ratio, mine, theirs) if ratio else ""
-        return [name or kind, peer, measure_text(measure), size_label(n), text,
-                "≤ %.1f" % goal, outcome(ratio, goal)]
-    if measure.endswith("_instructions"):
-        phase = measure.split("_")[0]
-        ratio, name = best_order((counts.ratio(v, n, phase, peer), v) for v in variants) \
-            if counts else (None, None)
-        text = "%.2f (%.0f vs %.0f)" % (ratio, counts.get(name, n, phase),
-                                       counts.get(peer, n, phase)) if ratio else ""
-        return [name or kind, peer, measure_text(measure), size_label(n), text,
-                "≤ %.1f" % goal, outcome(ratio, goal)]
-    _, name = best_order((timings.median(measure, v, n), v) for v in variants)
-    c = timings.compare(measure, name, n, peer) if name else None
-    if c is None:
-        return None
-    return [name, peer, measure_text(measure), size_label(n), c.text(), "≤ %.1f" % goal,
-            outcome(c.ratio, goal, c.verdict)]
-
-
-def judged_sizes(timings):
-    """The target sizes that were measured or, when none was, every size
-    measured: a run aimed at other sizes still hears how its maps fare."""
-    measured = [n for n in timings.catalog.targets["sizes"] if n in timings.sizes]
-    return measured or timings.sizes
-
-
-def goal_sizes(timings, goal):
-    """The sizes of a goal that has its own, where measured; else the
-    judged sizes."""
-    own = [n for n in goal.get("sizes", []) if n in timings.sizes_of(goal["measure"])]
-    return own or judged_sizes(timings)
+from ..analysis.comparison import Comparison, compare
+from ..analysis.targets import judge_all
+from ..analysis.where import largest_rows, where_rows
+from ..render.table import markdown_table
+from ..render.text import (TARGET_HEADER, ns, ratio_verdict, size_label, target_cells,
+                           verdict_text)
 
 
 def targets_table(timings, memory, counts):
     """Every goal of the catalog at every judged size."""
-    rows = [["map", "peer", "measure", "n", "ratio (verdict; medians)", "goal", "outcome"]]
-    for goal in timings.catalog.targets["goals"]:
-        for n in goal_sizes(timings, goal):
-            row = target_row(timings, memory, counts, goal["kind"], goal["peer"],
-                             goal["measure"], goal["ratio"], n)
-            if row and row[-1] != "not measured":
-                rows.append(row)
-    return markdown_table(rows, numeric=[])
-
-
-def markdown_table(rows, numeric):
-    """rows[0] is the header; columns listed in `numeric` are right-aligned."""
-    rule = ["---:" if i in numeric else "---" for i in range(len(rows[0]))]
-    return ["| " + " | ".join(row) + " |" for row in rows[:1] + [rule] + rows[1:]]
+    return markdown_table([TARGET_HEADER] + [target_cells(t)
+                                             for t in judge_all(timings, memory, counts)])
 
 
 def comparison_tables(timings, suites):
@@ -107,8 +27,8 @@ def comparison_tables(timings, suites):
             peer = timings.catalog.peer(ours)
             cells = []
             for n in timings.sizes:
-                c = timings.compare(suite, ours, n)
-                cells.append("%.2f %s" % (c.ratio, c.verdict) if c else "")
+                c = compare(timings, suite, ours, n)
+                cells.append(ratio_verdict(c) if c else "")
             if any(cells):
                 rows.append([ours, peer] + cells)
         lines += ["", "#### %s: time ratio to the peer, with its verdict" % suite, ""]
@@ -207,24 +127,6 @@ def memory_table(memory, names, sizes):
     return markdown_table(rows, numeric=list(range(1, len(header))))
 
 
-def where_rows(workloads, suites):
-    """(workload, n, each kind's best median and name, comparison of our
-    fastest map with the fastest ordered peer or None)."""
-    rows = []
-    for suite in suites:
-        for n in workloads.sizes_of(suite):
-            kinds = {}
-            for kind in workloads.catalog.kinds():
-                name = workloads.best_variant(suite, kind, n)
-                if name:
-                    kinds[kind] = (workloads.median(suite, name, n), name)
-            ours = workloads.fastest(suite, n, ours=True)
-            peer = workloads.fastest(suite, n, ours=False)
-            c = workloads.compare(suite, ours, n, peer) if ours and peer else None
-            rows.append((suite, n, kinds, c))
-    return rows
-
-
 def kind_cell(catalog, kinds, kind):
     """"41.2", or "41.2 (64)" with the best order of a kind that takes one."""
     if kind not in kinds:
@@ -249,8 +151,7 @@ def where_table(workloads, suites, tail=None):
     for suite, n, medians, c in where_rows(workloads, suites):
         cells = [suite, size_label(n)] + [kind_cell(catalog, medians, k) for k in kinds]
         if c:
-            cells += [c.ours, c.peer, ns(c.peer_median), "%.2f" % c.ratio,
-                      "%s (%s)" % (c.verdict, c.test_text())]
+            cells += [c.ours, c.peer, ns(c.peer_median), "%.2f" % c.ratio, verdict_text(c)]
         else:
             cells += [""] * 5
         if tail:
@@ -286,7 +187,7 @@ def huge_page_tables(normal, huge, suites):
                     continue
                 c = Comparison(name, name, b, a)
                 pairs.append("%s / %s" % (ns(c.peer_median), ns(c.our_median)))
-                ratios.append("%.2f %s" % (c.ratio, c.verdict))
+                ratios.append(ratio_verdict(c))
             rows.append([name] + pairs + ratios)
         lines += ["", "#### %s: without and with transparent huge pages" % suite, ""]
         lines += markdown_table(rows, numeric=list(range(1, len(header))))
@@ -313,10 +214,7 @@ def repetition_text(timings, suite):
 def workload_summary(workloads, suites):
     """One line per workload: its largest size, our fastest map against the
     fastest peer."""
-    largest = {}
-    for suite, n, _, c in where_rows(workloads, suites):
-        if c:
-            largest[suite] = (n, c)
+    largest = largest_rows(workloads, suites)
     lines = []
     for suite in suites:
         if suite in largest:

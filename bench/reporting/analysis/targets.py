@@ -1,0 +1,101 @@
+"""The goals of our maps against their peers, judged: for each goal and
+size, the best variant of the kind stands for it, with its ratio to the
+peer and the outcome."""
+from dataclasses import dataclass
+from typing import Optional
+
+from .comparison import TIE, UNTESTED, WORSE, BETTER, Comparison, compare
+
+MET, NOT_MET, WITHIN_NOISE, NO_VERDICT, NOT_MEASURED = (
+    "met", "not met", "within noise", "no verdict (one run)", "not measured")
+
+
+def outcome(ratio, goal, verdict=None):
+    """met, not met, or within noise (a tie whose median misses a goal of 1)."""
+    if ratio is None:
+        return NOT_MEASURED
+    if verdict is None:  # counts and weights carry no noise
+        return MET if ratio <= goal + 1e-9 else NOT_MET
+    if verdict == UNTESTED:
+        return NO_VERDICT
+    if ratio <= goal and (verdict == BETTER or (goal >= 1 and verdict != WORSE)):
+        return MET
+    if goal >= 1 and verdict == TIE:
+        return WITHIN_NOISE
+    return NOT_MET
+
+
+@dataclass
+class Target:
+    name: str        # the variant that stands for the kind (or the kind)
+    peer: str
+    measure: str     # "find", "bytes", "mix_instructions", "mix_latency_p99.9"
+    n: int
+    goal: float
+    ratio: Optional[float]
+    # A timed measure's comparison; a count or weight has the two values.
+    comparison: Optional[Comparison] = None
+    mine: Optional[float] = None
+    theirs: Optional[float] = None
+
+    @property
+    def outcome(self):
+        return outcome(self.ratio, self.goal,
+                       self.comparison.verdict if self.comparison else None)
+
+
+def best(candidates):
+    """The (value, name) with the smallest value, ignoring missing ones."""
+    present = [(value, name) for value, name in candidates if value is not None]
+    return min(present) if present else (None, None)
+
+
+def judge(timings, memory, counts, kind, peer, measure, goal, n):
+    """One goal at one size, or None when it was not measured."""
+    variants = timings.catalog.variants(kind)
+    if measure == "bytes":
+        if not memory:
+            return None
+        mine, name = best((memory.get(v, n), v) for v in variants)
+        theirs = memory.get(peer, n)
+        ratio = mine / theirs if mine and theirs else None
+        return Target(name or kind, peer, measure, n, goal, ratio, mine=mine, theirs=theirs)
+    if measure.endswith("_instructions"):
+        if not counts:
+            return None
+        phase = measure.split("_")[0]
+        ratio, name = best((counts.ratio(v, n, phase, peer), v) for v in variants)
+        return Target(name or kind, peer, measure, n, goal, ratio,
+                      mine=counts.get(name, n, phase) if name else None,
+                      theirs=counts.get(peer, n, phase))
+    _, name = best((timings.median(measure, v, n), v) for v in variants)
+    c = compare(timings, measure, name, n, peer) if name else None
+    if c is None:
+        return None
+    return Target(name, peer, measure, n, goal, c.ratio, comparison=c)
+
+
+def judged_sizes(timings):
+    """The target sizes that were measured or, when none was, every size
+    measured: a run aimed at other sizes still hears how its maps fare."""
+    measured = [n for n in timings.catalog.targets["sizes"] if n in timings.sizes]
+    return measured or timings.sizes
+
+
+def goal_sizes(timings, goal):
+    """The sizes of a goal that has its own, where measured; else the
+    judged sizes."""
+    own = [n for n in goal.get("sizes", []) if n in timings.sizes_of(goal["measure"])]
+    return own or judged_sizes(timings)
+
+
+def judge_all(timings, memory, counts):
+    """Every goal of the catalog at every judged size that was measured."""
+    targets = []
+    for goal in timings.catalog.targets["goals"]:
+        for n in goal_sizes(timings, goal):
+            target = judge(timings, memory, counts, goal["kind"], goal["peer"], goal["measure"],
+                           goal["ratio"], n)
+            if target and target.outcome != NOT_MEASURED:
+                targets.append(target)
+    return targets

@@ -1,0 +1,97 @@
+"""Runs the benchmark suites and writes the report: the program's four
+phases and the further workloads timed with Google Benchmark (repetitions
+interleaved in random order, verdicts from a Mann-Whitney U test), heap
+bytes per entry weighed in an untimed run, and instruction and cache-miss
+counts from callgrind. Writes results.md, the JSON of every suite, the list
+of what ran (list.json) and the figures; a full run into bench/results also
+rewrites README's results section.
+
+  bench/report                       standard: every target at 1e4 and 1e5, 9 repetitions
+  bench/report --mode full           1e3 to 1e7, into bench/results/ (about 75 minutes)
+  bench/report --quick --out DIR     every suite at n=1e3, one short repetition (CI)
+  bench/report --from DIR            report again on the JSON saved in DIR
+
+Aim it with --sizes 1e6, --maps 'BTree*,absl*' (names or shell patterns,
+ours and peers alike), --workloads 'fifo,find' (suite names or patterns)
+and --repetitions N. Which maps and suites there are: see list.json, or run
+a bench program with --list.
+"""
+import argparse
+import os
+import sys
+
+from ..model import files
+from ..model.catalog import PROGRAMS, Catalog
+from ..sections import document
+from .deps import ensure_scipy
+from .plan import MODES, Plan, parse_sizes
+from .runner import DEFAULT_BUILD, ROOT, build_tools, run_all, tool
+
+DEFAULT_OUT = os.path.join(ROOT, "bench", "results")
+README = os.path.join(ROOT, "README.md")
+
+
+def catalog_for(source, build, run_now):
+    """The list of what ran: saved beside the results, or else (a folder
+    from before the list was saved) the built programs' own."""
+    saved = files.read(source, files.LIST)
+    if not run_now and saved is not None:
+        return Catalog.from_json(saved)
+    if run_now:
+        build_tools(build)
+    return Catalog.from_programs([tool(build, program) for program in PROGRAMS])
+
+
+def arguments():
+    parser = argparse.ArgumentParser(prog="bench/report", description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--mode", choices=sorted(MODES), default="standard")
+    parser.add_argument("--quick", action="store_const", dest="mode", const="quick",
+                        help="the same as --mode quick")
+    parser.add_argument("--sizes", type=parse_sizes, help="record counts, such as 1e4,1e6")
+    parser.add_argument("--maps", help="map names or shell patterns, ours and peers alike, "
+                        "comma-separated (the names: list.json)")
+    parser.add_argument("--workloads", help="suite names or shell patterns, comma-separated "
+                        "(the names: list.json)")
+    parser.add_argument("--repetitions", type=int)
+    parser.add_argument("--huge-pages", action="store_true", default=None,
+                        help="run the largest sizes again with transparent huge pages "
+                        "(the full mode always does)")
+    parser.add_argument("--from", dest="source", help="report on the JSON saved in this folder")
+    parser.add_argument("--out", help="default: bench/results for the full mode, else "
+                        "build/report-MODE")
+    parser.add_argument("--build", default=DEFAULT_BUILD,
+                        help="a configured build folder of the bench programs")
+    args = parser.parse_args()
+    if args.repetitions is not None and args.repetitions < 1:
+        parser.error("--repetitions takes a positive count")
+    default_out = DEFAULT_OUT if args.mode == "full" else os.path.join(ROOT, "build",
+                                                                        "report-" + args.mode)
+    args.out = os.path.abspath(args.out or (args.source or default_out))
+    args.build = os.path.abspath(args.build)
+    return parser, args
+
+
+def main():
+    ensure_scipy()
+    parser, args = arguments()
+    os.makedirs(args.out, exist_ok=True)
+    source = os.path.abspath(args.source) if args.source else args.out
+    catalog = catalog_for(source, args.build, run_now=not args.source)
+    if not args.source:
+        try:
+            plan = Plan(catalog, args.mode, args.sizes, args.maps, args.workloads,
+                        args.repetitions, args.huge_pages)
+        except ValueError as error:
+            parser.error(str(error))
+        run_all(args.out, plan, args.build)
+    files.write(args.out, files.LIST, catalog.to_json(), indent=1)
+    results = files.Results(source, catalog)
+    if not results.anything_timed():
+        sys.exit("no timed results in " + source)
+    pictures = document.draw(args.out, results)
+    print("wrote " + document.write_markdown(args.out, results, pictures))
+    if args.out == DEFAULT_OUT and (args.mode == "full" or args.source) and results.timings:
+        document.update_readme(README, results, pictures,
+                               os.path.relpath(DEFAULT_OUT, os.path.dirname(README)))
+    return 0

@@ -1,0 +1,111 @@
+"""Runs the bench programs a report's plan asks for and saves what they
+write, each into its file of the folder."""
+import json
+import os
+import subprocess
+import tempfile
+
+from ..model import files
+from ..model.catalog import HUGE_PAGES_ENV, LATENCY, WORKLOADS
+
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
+    __file__)))))
+DEFAULT_BUILD = os.path.join(ROOT, "build", "bench")
+COUNTS = os.path.join(ROOT, "bench", "counts")
+
+
+def run(command, stdout=None, env=None):
+    settings = " ".join("%s=%s" % item for item in (env or {}).items())
+    print("+ " + (settings + " " if settings else "") +
+          " ".join(os.path.relpath(c, ROOT) if c.startswith(ROOT) else c for c in command),
+          flush=True)
+    subprocess.run(command, check=True, cwd=ROOT, stdout=stdout,
+                   env=dict(os.environ, **env) if env else None)
+
+
+def tool(build, name):
+    return os.path.join(build, "bench", name)
+
+
+def build_tools(build):
+    if build == DEFAULT_BUILD:
+        run(["cmake", "--preset", "bench"], stdout=subprocess.DEVNULL)
+        run(["cmake", "--build", "--preset", "bench"], stdout=subprocess.DEVNULL)
+    else:
+        run(["cmake", "--build", build, "-j2"], stdout=subprocess.DEVNULL)
+
+
+def benchmark(build, program, output, arguments, out):
+    """One run of a Google Benchmark program into its file."""
+    run([tool(build, program), "--benchmark_out=" + files.path(out, output),
+         "--benchmark_out_format=json"] + arguments, stdout=subprocess.DEVNULL)
+
+
+def append_run(out, output, command, env):
+    """Runs a Google Benchmark program once and adds its benchmarks to the
+    file (created by the first run)."""
+    with tempfile.NamedTemporaryFile(suffix=".json") as single:
+        run(command + ["--benchmark_out=" + single.name, "--benchmark_out_format=json"],
+            stdout=subprocess.DEVNULL, env=env)
+        with open(single.name) as source:
+            document = json.load(source)
+    collected = files.read(out, output)
+    if collected is not None:
+        collected["benchmarks"] += document["benchmarks"]
+        document = collected
+    files.write(out, output, document)
+
+
+def run_all(out, plan, build):
+    """Everything the plan asks for, after removing the results of an
+    earlier run from `out`."""
+    for output in files.MEASURED:
+        if os.path.exists(files.path(out, output)):
+            os.remove(files.path(out, output))
+    for program, output, arguments in plan.timed_runs():
+        print("== %s: %s" % (program, output.name), flush=True)
+        benchmark(build, program, output, arguments, out)
+    for program, without, with_huge, arguments in plan.huge_page_runs():
+        print("== %s: %s and %s, alternating" % (program, without.name, with_huge.name),
+              flush=True)
+        sides = [(without, None), (with_huge, HUGE_PAGES_ENV)]
+        for repetition in range(plan.repetitions):
+            for output, env in sides if repetition % 2 == 0 else sides[::-1]:
+                append_run(out, output, [tool(build, program)] + arguments, env)
+    if plan.weighs():
+        print("== heap bytes per entry", flush=True)
+        with open(files.path(out, files.MEMORY), "w") as memory:
+            run([tool(build, "map_memory"), "--sizes=" + ",".join(map(str, plan.memory_sizes)),
+                 "--maps=" + ",".join(plan.weighed_maps())], stdout=memory)
+    for scans, output, wanted in ((False, files.COUNTS, plan.counts()),
+                                  (True, files.SCAN_COUNTS, plan.scan_counts())):
+        if wanted:
+            print("== instruction and cache-miss counts%s" % (" of the scans" if scans else ""),
+                  flush=True)
+            run([COUNTS] + (["--scans"] if scans else []) +
+                ["--out", files.path(out, output), "--tool", tool(build, "map_counts"),
+                 "--maps"] + plan.maps + ["--sizes"] + [str(n) for n in plan.counts_sizes],
+                stdout=subprocess.DEVNULL)
+    run_latency(out, plan, build)
+
+
+def run_latency(out, plan, build):
+    """The independent and dependent finds at the sizes the workload run
+    leaves out; map_latency once per repetition; map_events once."""
+    pair = plan.find_pair_run()
+    if pair:
+        print("== %s: %s" % (WORKLOADS, pair[0].name), flush=True)
+        benchmark(build, WORKLOADS, pair[0], pair[1], out)
+    documents = []
+    runs = plan.latency_runs()
+    for repetition, arguments in enumerate(runs):
+        print("== per-call latency, repetition %d of %d" % (repetition + 1, len(runs)), flush=True)
+        with tempfile.TemporaryFile("w+") as single:
+            run([tool(build, LATENCY)] + arguments, stdout=single)
+            single.seek(0)
+            documents.append(json.load(single))
+    if documents:
+        files.write(out, files.LATENCY, documents)
+        print("== structural steps of the slow calls (map_events)", flush=True)
+        with open(files.path(out, files.EVENTS), "w") as events:
+            run([tool(build, "map_events")] + plan.events_arguments(), stdout=events)

@@ -1,0 +1,1 @@
+"""What the bench programs wrote, read into plain objects."""

@@ -1,0 +1,57 @@
+"""map_latency's runs, one document per repetition (one process each): the
+percentiles of every (suite, map, n) in each repetition, and the timer's own
+cost. Each percentile also becomes a measure of its own, "mix_latency_p99.9",
+in a Timings whose samples are the repetitions' values, so that the
+comparisons, targets and "which map where" of the other suites serve it."""
+import statistics
+
+from . import run_name
+from .timings import Timings
+
+PROGRAM = "map_latency"
+
+
+def measure(suite, percentile):
+    """"mix_latency_p99.9"; "mix_latency_max" for the maximum."""
+    return "%s_%s" % (suite, "max" if percentile == "max" else "p" + percentile)
+
+
+def workload_of(suite):
+    """"mix" of "mix_latency"."""
+    return suite.rsplit("_latency", 1)[0]
+
+
+class Latency:
+    """The runs of every repetition, by (suite, map, n)."""
+
+    def __init__(self, documents, catalog):
+        self.catalog = catalog
+        self.repetitions = len(documents)
+        self.ticks_per_ns = statistics.median(d["ticks_per_ns"] for d in documents)
+        self.invariant_tsc = all(d.get("invariant_tsc") for d in documents)
+        self.operations = documents[0]["operations"]
+        self.timer = {p: statistics.median(d["timer"]["percentiles"][p] for d in documents)
+                      for p in documents[0]["timer"]["percentiles"]}
+        self.runs = {}  # (suite, map, n) -> [run of each repetition]
+        for document in documents:
+            for run in document["runs"]:
+                self.runs.setdefault(tuple(run_name.parse(run["name"])), []).append(run)
+        self.suites = [s for s in catalog.suites_of(PROGRAM) if any(k[0] == s for k in self.runs)]
+        self.timings = self.as_timings()
+
+    def percentiles(self):
+        """Every percentile the runs carry, ascending, as text."""
+        first = next(iter(self.runs.values()))[0]
+        return sorted(first["percentiles"], key=float)
+
+    def sizes_of(self, suite):
+        return sorted({n for s, _, n in self.runs if s == suite})
+
+    def as_timings(self):
+        timings = Timings([], self.catalog)
+        for (suite, name, n), runs in self.runs.items():
+            for percentile in self.percentiles() + ["max"]:
+                for r in runs:
+                    timings.add((measure(suite, percentile), name, n),
+                                r["max"] if percentile == "max" else r["percentiles"][percentile])
+        return timings

@@ -1,0 +1,74 @@
+"""The wording of numbers, sizes, measures and verdicts, the same in every
+table and line of the report, bench/compare and bench/counts."""
+
+
+def ns(value):
+    """"41.2", or "0.46" for the fractions of a nanosecond a walk takes per
+    entry: two decimals below 10."""
+    return "%.1f" % value if value >= 10 else "%.2f" % value
+
+
+def size_label(n):
+    """"1e4" for 10000; other counts as they are."""
+    text = str(n)
+    return "1e%d" % (len(text) - 1) if text.strip("0") == "1" else text
+
+
+def sizes_text(sizes):
+    return " and ".join(size_label(n) for n in sizes)
+
+
+def test_text(comparison):
+    """"p<0.001", "p=0.034" or "one run"."""
+    if comparison.p is None:
+        return "one run"
+    return "p<0.001" if comparison.p < 0.001 else "p=%.3f" % comparison.p
+
+
+def ratio_verdict(comparison):
+    """"0.84 better"."""
+    return "%.2f %s" % (comparison.ratio, comparison.verdict)
+
+
+def verdict_text(comparison):
+    """"better (p<0.001)"."""
+    return "%s (%s)" % (comparison.verdict, test_text(comparison))
+
+
+def comparison_text(comparison):
+    """"0.84 better (p<0.001; 35.3 vs 85.2 ns)"."""
+    return "%s (%s; %s vs %s ns)" % (ratio_verdict(comparison), test_text(comparison),
+                                    ns(comparison.our_median), ns(comparison.peer_median))
+
+
+def measure_text(measure):
+    """"find time", "heap bytes per entry", "find instructions/op",
+    "mix p99.9 latency"."""
+    if measure == "bytes":
+        return "heap bytes per entry"
+    if measure.endswith("_instructions"):
+        return measure.split("_")[0] + " instructions/op"
+    if "_latency_" in measure:  # "mix_latency_p99.9"
+        workload, percentile = measure.split("_latency_")
+        return "%s %s latency" % (workload, percentile)
+    return measure + " time"
+
+
+def target_cells(target):
+    """A judged target as the cells of the targets table."""
+    if target.comparison:
+        ratio = comparison_text(target.comparison)
+    elif target.measure == "bytes":
+        ratio = "%.2f (%.1f vs %.1f bytes)" % (target.ratio, target.mine, target.theirs)
+    else:
+        ratio = "%.2f (%.0f vs %.0f)" % (target.ratio, target.mine, target.theirs)
+    return [target.name, target.peer, measure_text(target.measure), size_label(target.n), ratio,
+            "≤ %.1f" % target.goal, target.outcome]
+
+
+TARGET_HEADER = ["map", "peer", "measure", "n", "ratio (verdict; medians)", "goal", "outcome"]
+
+
+def timer_text(latency):
+    """"timer 20.9 ns": the per-call timer's own median cost."""
+    return "timer %s ns" % ns(latency.timer["50"])

@@ -1,0 +1,122 @@
+"""The whole report: its figures, results.md, and README's results block."""
+import os
+import sys
+
+from ..model import files
+from ..model.catalog import FIND_PAIR, PHASES, WORKLOADS
+from ..render import figures
+from . import latency, tables
+from .huge_pages import huge_page_lines
+from .machine import machine_line
+from .phases import phase_lines
+from .workloads import workload_lines
+
+BEGIN, END = "<!-- results:begin -->", "<!-- results:end -->"
+
+
+class Pictures:
+    """The figures drawn, by section."""
+
+    def __init__(self):
+        self.phases, self.workloads, self.huge_pages, self.latency = [], [], [], []
+
+
+def draw(out, results):
+    """Draws every figure into `out`; what each draws goes to figures.json."""
+    pictures = Pictures()
+    if not figures.available():
+        return pictures
+    timings, workloads, counts, huge = (results.timings, results.workloads, results.counts,
+                                        results.huge)
+    plot = figures.Plot(out)
+
+    def drawn_since(before):
+        return [name for name in plot.drawn if name not in before]
+
+    for phase in timings.measured(PHASES) if timings else []:
+        figures.lines_against_n(plot, timings, phase, "%s phase" % phase,
+                                figures.series(timings, phase))
+    if timings:
+        n = 100000 if 100000 in timings.sizes else timings.sizes[-1]
+        for kind in [k for k in timings.catalog.kinds() if timings.catalog.takes_order(k)]:
+            figures.order_sweep(plot, timings, timings.measured(PHASES), kind, n)
+    if counts:
+        figures.counts_figure(plot, counts, counts.sizes[-1])
+    pictures.phases = list(plot.drawn)
+    before = list(plot.drawn)
+    for suite in [s for s in workloads.measured(WORKLOADS) if s not in FIND_PAIR] \
+            if workloads else []:
+        figures.lines_against_n(plot, workloads, suite, suite.replace("_", " "),
+                                figures.series(workloads, suite, with_program_order=True))
+    pictures.workloads = drawn_since(before)
+    before = list(plot.drawn)
+    if huge:
+        suites = [s for s in huge.catalog.suites if s in huge.suites]
+        figures.huge_pages_figure(plot, results.normal(), huge, suites, min(huge.sizes))
+    pictures.huge_pages = drawn_since(before)
+    before = list(plot.drawn)
+    latency.draw(plot, results.latency, workloads)
+    pictures.latency = drawn_since(before)
+    plot.run()
+    files.write(out, files.FIGURES, plot.drawn, indent=1)
+    return pictures
+
+
+def markdown(results, pictures):
+    """results.md, as lines."""
+    timings, workloads, memory = results.timings, results.workloads, results.memory
+    lines = ["# mapbench results", "", machine_line(timings or workloads), ""]
+    if timings:
+        lines += phase_lines(timings, results.judged(), memory, results.counts, pictures.phases)
+    if workloads:
+        lines += workload_lines(workloads, memory, pictures.workloads,
+                                timings.sizes if timings else [], results.scan_counts,
+                                results.latency)
+    if results.latency or results.events:
+        lines += latency.lines(results.latency, results.events, workloads, pictures.latency)
+    if results.huge:
+        lines += huge_page_lines(results.normal(), results.huge, pictures.huge_pages)
+    return lines
+
+
+def write_markdown(out, results, pictures):
+    path = files.path(out, files.REPORT)
+    with open(path, "w") as report:
+        report.write("\n".join(markdown(results, pictures)) + "\n")
+    return path
+
+
+def readme_block(results, pictures, folder):
+    """README's results section: the targets and figures of this run, their
+    files under `folder` (relative to README)."""
+    timings, workloads = results.timings, results.workloads
+
+    def images(names):
+        return ["![%s](%s/%s)" % (p[:-4], folder, p) for p in names]
+
+    block = [BEGIN, "", machine_line(timings), "",
+             "Targets (from `%s/results.md`):" % folder, ""]
+    block += tables.targets_table(results.judged(), results.memory, results.counts) + [""]
+    block += images(pictures.phases)
+    if workloads:
+        block += ["", "Workloads, our fastest map against the fastest peer at the largest size "
+                  "measured:", ""]
+        block += tables.workload_summary(workloads, workloads.measured(WORKLOADS)) + [""]
+        block += images(pictures.workloads)
+    block += images(pictures.latency)
+    block += ["", "Full tables: [%s/results.md](%s/results.md)." % (folder, folder), "", END]
+    return block
+
+
+def update_readme(readme, results, pictures, folder):
+    with open(readme) as source:
+        text = source.read()
+    if BEGIN not in text or END not in text:
+        print("%s has no results markers; left alone" % readme, file=sys.stderr)
+        return
+    head, rest = text.split(BEGIN, 1)
+    with open(readme, "w") as out:
+        out.write(head + "\n".join(readme_block(results, pictures, folder)) +
+                  rest.split(END, 1)[1])
+    print("updated %s's results section" % os.path.basename(readme))
+

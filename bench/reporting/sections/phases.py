@@ -1,0 +1,59 @@
+"""The report's method, targets and phase sections."""
+from ..analysis.targets import judged_sizes
+from ..model.catalog import PHASES
+from ..render.text import size_label, sizes_text
+from . import tables
+
+
+def method_lines(timings, counts):
+    facts = timings.catalog.facts
+    counts_per_key = [len(v) for v in timings.samples.values()]
+    repetitions = min(counts_per_key, default=0)
+    most = max(counts_per_key, default=0)
+    extra = "" if most == repetitions else (
+        " (%d for the find and mix phases the targets compare, at n=%s)" % (
+            most, sizes_text(timings.catalog.targets["sizes"])))
+    floors = ", ".join("`%s`" % name for name in timings.catalog.with_role("floor"))
+    text = ["Every operation is one call through `Map*`. The phases run the program's own "
+            "loops with its draws (seed %d): fill inserts every record, find and mix run "
+            "in batches of %d operations on the filled map (mix after emptying it and an "
+            "untimed round of n steps). %s does no map work: it is the cost of the "
+            "draws and the call. Sorted arrays stop at n=%s, where one random fill takes "
+            "seconds." % (facts["seed"], facts["batch"], floors,
+                          size_label(facts["largest_random_array_fill"])),
+            "",
+            "Times are medians of %d repetition%s%s, run in random order among all benchmarks so "
+            "that a slow spell of the machine does not fall on one map. A ratio is called "
+            "better or worse only when a two-sided Mann-Whitney U test over the repetitions "
+            "gives p < 0.05; otherwise it is a tie. Heap bytes per entry are weighed in a "
+            "separate run with a counting allocator; the timed runs use the program's own "
+            "allocator." % (repetitions, "" if repetitions == 1 else "s", extra)]
+    if counts:
+        text += ["", "Counts: callgrind, collecting only inside the measured %d finds and %d "
+                 "mix steps; %s. They are the same on every run of one build "
+                 "(`bench/counts`)." % (counts.finds, counts.mixes, counts.caches)]
+    return text
+
+
+def phase_lines(timings, judged, memory, counts, pictures):
+    """The phases' sections; the targets are judged on `judged`, the phases
+    and the workloads together."""
+    lines = method_lines(timings, counts)
+    lines += ["", "## Targets", ""]
+    if judged_sizes(timings) != timings.catalog.targets["sizes"]:
+        lines += ["The targets are set at n=%s; this run judges them at the sizes it measured."
+                  % sizes_text(timings.catalog.targets["sizes"]), ""]
+    lines += tables.targets_table(judged, memory, counts)
+    lines += ["", "## Figures", ""] + ["![%s](%s)" % (p[:-4], p) for p in pictures]
+    lines += ["", "## Our maps against their peers"]
+    lines += tables.comparison_tables(timings, timings.measured(PHASES))
+    if counts:
+        lines += ["", "## Instructions and simulated data-cache misses per operation", ""]
+        lines += tables.counts_table(counts)
+    if memory:
+        lines += ["", "## Heap bytes per entry after the fill", ""]
+        names = [n for n in timings.catalog.contenders if any(memory.get(n, s) for s in
+                                                              timings.sizes)]
+        lines += tables.memory_table(memory, names, timings.sizes)
+    lines += ["", "## Every map: ns per operation"]
+    return lines + tables.timing_tables(timings, timings.measured(PHASES))
