@@ -8,15 +8,22 @@ namespace {
 
 std::vector<MapKind>& registry() {
     static std::vector<MapKind> kinds = {
-        {"VectorMap", [](int) { return std::make_unique<VectorMap>(); },
-         checkerOf(&VectorMap::checkInvariants), false, true, nullptr, scanOf<VectorMap>()},
-        {"BTree", [](int order) { return std::make_unique<BTree>(order); },
-         checkerOf(&BTree::check_invariants), true, false,
-         [](Map& map, std::ostream& out) { static_cast<BTree&>(map).set_diagnostics(out); },
-         scanOf<BTree>()},
-        {"AVLBinaryTree", [](int) { return std::make_unique<AVLBinaryTree>(); },
-         checkerOf(&AVLBinaryTree::checkInvariants), false, false, nullptr,
-         scanOf<AVLBinaryTree>()},
+        MapKind(
+            "VectorMap", [](int) { return std::make_unique<VectorMap>(); },
+            checkerOf(&VectorMap::checkInvariants))
+            .withQuadraticFill()
+            .withScan(scanOf<VectorMap>()),
+        MapKind(
+            "BTree", [](int order) { return std::make_unique<BTree>(order); },
+            checkerOf(&BTree::check_invariants))
+            .takingOrder()
+            .withDiagnostics(
+                [](Map& map, std::ostream& out) { static_cast<BTree&>(map).set_diagnostics(out); })
+            .withScan(scanOf<BTree>()),
+        MapKind(
+            "AVLBinaryTree", [](int) { return std::make_unique<AVLBinaryTree>(); },
+            checkerOf(&AVLBinaryTree::checkInvariants))
+            .withScan(scanOf<AVLBinaryTree>()),
     };
     return kinds;
 }

@@ -7,25 +7,56 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "map_interface.h"
 #include "map_scan.h"
 
+// One kind of map, built by name with what it needs and then its options:
+//
+//   MapKind("SkipList", [](int) { return std::make_unique<SkipList>(); },
+//           checkerOf(&SkipList::checkInvariants))
+//       .withScan(scanOf<SkipList>())
 struct MapKind {
+    using Maker = std::function<std::unique_ptr<Map>(int order)>;
+    using Checker = std::function<std::string(const Map&)>;
+    using Diagnostics = std::function<void(Map&, std::ostream&)>;
+
+    MapKind(std::string kindName, Maker maker, Checker checker)
+        : name(std::move(kindName)), make(std::move(maker)), check(std::move(checker)) {}
+
+    // Its maps are built with an order (the B-tree); the others ignore it.
+    MapKind takingOrder() && {
+        takesOrder = true;
+        return std::move(*this);
+    }
+    // Every insertion moves the entries behind it (sorted arrays).
+    MapKind withQuadraticFill() && {
+        quadraticFill = true;
+        return std::move(*this);
+    }
+    MapKind withDiagnostics(Diagnostics diagnostics) && {
+        setDiagnostics = std::move(diagnostics);
+        return std::move(*this);
+    }
+    MapKind withScan(MapScan ordered) && {
+        scan = std::move(ordered);
+        return std::move(*this);
+    }
+
     std::string name;
     // An empty map. Kinds that take an order (the B-tree) are built with it;
     // the others ignore it.
-    std::function<std::unique_ptr<Map>(int order)> make;
+    Maker make;
     // Describes the first broken invariant of a map made by `make`, or "".
-    std::function<std::string(const Map&)> check;
+    Checker check;
     bool takesOrder = false;
-    // Every insertion moves the entries behind it (sorted arrays): a fill of
-    // n random keys costs time quadratic in n.
+    // A fill of n random keys costs time quadratic in n.
     bool quadraticFill = false;
     // Points a map's diagnostics (the text it writes about a broken
     // structure before failing) at a stream; empty for kinds that write none.
-    std::function<void(Map&, std::ostream&)> setDiagnostics = nullptr;
+    Diagnostics setDiagnostics = nullptr;
     // The kind's ordered scan (scanOf), or empty: a kind need not provide
     // one; the scan tests, the fuzzer and the scan benchmarks then pass it by.
     MapScan scan = {};

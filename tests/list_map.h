@@ -79,8 +79,9 @@ private:
 
 // Adds ListMap to the list of map kinds; returns true.
 inline bool registerListMap() {
-    registerMapKind({"ListMap", [](int) { return std::make_unique<ListMap>(); },
-                     checkerOf(&ListMap::checkInvariants), false, false, nullptr,
-                     scanOf<ListMap>()});
+    registerMapKind(MapKind(
+                        "ListMap", [](int) { return std::make_unique<ListMap>(); },
+                        checkerOf(&ListMap::checkInvariants))
+                        .withScan(scanOf<ListMap>()));
     return true;
 }
