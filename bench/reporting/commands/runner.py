@@ -7,6 +7,7 @@ import tempfile
 
 from ..model import files
 from ..model.catalog import HUGE_PAGES_ENV, LATENCY, WORKLOADS
+from . import machine_probe
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
     __file__)))))
@@ -62,6 +63,7 @@ def run_all(out, plan, build):
     for output in files.MEASURED:
         if os.path.exists(files.path(out, output)):
             os.remove(files.path(out, output))
+    files.write(out, files.MACHINE, machine_probe.machine(build, ROOT), indent=1)
     for program, output, arguments in plan.timed_runs():
         print("== %s: %s" % (program, output.name), flush=True)
         benchmark(build, program, output, arguments, out)

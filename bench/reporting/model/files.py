@@ -5,6 +5,7 @@ import os
 from dataclasses import dataclass
 
 from .latency import Latency
+from .machine import Machine
 from .timings import Counts, Memory, Timings
 
 
@@ -35,13 +36,15 @@ LATENCY = OutputFile("latency.json", "per-call percentiles, one document per rep
                      "latency")
 EVENTS = OutputFile("events.json", "the maps' steps beside the slow calls (map_events)",
                     "events")
+MACHINE = OutputFile("machine.json", "the machine and build measured, and the commit",
+                     "machine")
 LIST = OutputFile("list.json", "what the bench programs run (their --list)", "catalog")
 FIGURES = OutputFile("figures.json", "what each figure draws", "figures")
 REPORT = OutputFile("results.md", "the report", "report")
 
 # The measured results: a new run removes them all before it starts.
 MEASURED = [PHASES, PHASES_TARGETS, WORKLOADS, WORKLOADS_TARGETS, WORKLOADS_FINDS, PHASES_HUGE,
-            WORKLOADS_HUGE, MEMORY, COUNTS, SCAN_COUNTS, LATENCY, EVENTS]
+            WORKLOADS_HUGE, MEMORY, COUNTS, SCAN_COUNTS, LATENCY, EVENTS, MACHINE]
 
 
 def path(folder, output):
@@ -87,6 +90,9 @@ class Results:
         self.events = single("events", dict)
         latency_runs = documents.get("latency", [None])[0]
         self.latency = Latency(latency_runs, catalog) if latency_runs else None
+        context = (self.timings or self.workloads).context if (self.timings or
+                                                               self.workloads) else {}
+        self.machine = Machine(documents.get("machine", [None])[0], context)
 
     def anything_timed(self):
         return any((self.timings, self.workloads, self.latency))

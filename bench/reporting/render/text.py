@@ -54,6 +54,11 @@ def measure_text(measure):
     return measure + " time"
 
 
+def target_ratio(target):
+    """"0.84 better" for a timed target, "0.83" for a count or weight."""
+    return ratio_verdict(target.comparison) if target.comparison else "%.2f" % target.ratio
+
+
 def target_cells(target):
     """A judged target as the cells of the targets table."""
     if target.comparison:

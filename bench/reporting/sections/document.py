@@ -65,7 +65,7 @@ def draw(out, results):
 def markdown(results, pictures):
     """results.md, as lines."""
     timings, workloads, memory = results.timings, results.workloads, results.memory
-    lines = ["# mapbench results", "", machine_line(timings or workloads), ""]
+    lines = ["# mapbench results", "", machine_line(results.machine), ""]
     if timings:
         lines += phase_lines(timings, results.judged(), memory, results.counts, pictures.phases)
     if workloads:
@@ -86,26 +86,26 @@ def write_markdown(out, results, pictures):
     return path
 
 
+# The figures README shows beside its summary, when the run drew them.
+README_FIGURES = ["find.png", "mix.png", "finds_dependent.png"]
+
+
 def readme_block(results, pictures, folder):
-    """README's results section: the targets and figures of this run, their
-    files under `folder` (relative to README)."""
-    timings, workloads = results.timings, results.workloads
-
-    def images(names):
-        return ["![%s](%s/%s)" % (p[:-4], folder, p) for p in names]
-
-    block = [BEGIN, "", machine_line(timings), "",
-             "Targets (from `%s/results.md`):" % folder, ""]
-    block += tables.targets_table(results.judged(), results.memory, results.counts) + [""]
-    block += images(pictures.phases)
+    """README's results section: the machine, each goal of ours with its
+    ratio at every size judged, the workloads' summary and a few figures,
+    with their files under `folder` (relative to README)."""
+    workloads = results.workloads
+    drawn = pictures.phases + pictures.workloads + pictures.latency
+    block = [BEGIN, "", machine_line(results.machine), ""]
+    block += tables.goal_summary(results.judged(), results.memory, results.counts)
+    block += ["", "Full tables and every figure: [%s/results.md](%s/results.md)." % (
+        folder, folder)]
     if workloads:
-        block += ["", "Workloads, our fastest map against the fastest peer at the largest size "
-                  "measured:", ""]
-        block += tables.workload_summary(workloads, workloads.measured(WORKLOADS)) + [""]
-        block += images(pictures.workloads)
-    block += images(pictures.latency)
-    block += ["", "Full tables: [%s/results.md](%s/results.md)." % (folder, folder), "", END]
-    return block
+        block += ["", "Workloads, our fastest map against the fastest ordered peer at the "
+                  "largest size measured:", ""]
+        block += tables.workload_summary(workloads, workloads.measured(WORKLOADS))
+    block += [""] + ["![%s](%s/%s)" % (p[:-4], folder, p) for p in README_FIGURES if p in drawn]
+    return block + ["", END]
 
 
 def update_readme(readme, results, pictures, folder):

@@ -1,18 +1,17 @@
-"""The machine a run was measured on, as one line of the report."""
-import platform
+"""The machine and build a run measured, as one line of the report."""
 
 
-def machine_line(timings):
-    c = timings.context if timings else {}
-    model = platform.processor()
-    try:
-        with open("/proc/cpuinfo") as info:
-            model = next((l.split(":", 1)[1].strip() for l in info
-                          if l.startswith("model name")), model)
-    except OSError:
-        pass
-    caches = ", ".join("L%d %s %d KiB" % (x["level"], x["type"], x["size"] // 1024)
-                       for x in c.get("caches", []) if x["type"] != "Instruction")
-    return ("Machine: %s, %d CPUs at %.0f MHz (%s), %s %s; run %s; maps built as release "
-            "(g++ -O2)." % (model, c.get("num_cpus", 0), c.get("mhz_per_cpu", 0), caches,
-                            platform.system(), platform.machine(), c.get("date", "")[:16]))
+def machine_line(machine):
+    r = machine.record
+    if not r:  # a run from before the machine was recorded
+        c = machine.context
+        return ("Machine: %s, %d CPUs at %.0f MHz (%s); run %s; maps built as release "
+                "(-O2)." % (machine.cpu, c.get("num_cpus", 0), c.get("mhz_per_cpu", 0),
+                            machine.cache_text(), c.get("date", "")[:16]))
+    compiler = r["compiler"]
+    return ("Machine: %s, %d CPUs at %.0f MHz (%s), %s, kernel %s, transparent huge pages "
+            "`%s`; %s, %s build, `%s`; commit %s%s; run %s." % (
+                machine.cpu, r["cpus"], r["mhz"], machine.cache_text(), r["system"],
+                r["kernel"], r["transparent_huge_pages"], compiler["version"],
+                compiler["build_type"].lower(), compiler["flags"], r["commit"][:12],
+                " with local changes" if r["dirty"] else "", r["date"]))

@@ -4,17 +4,45 @@ timing tables."""
 import statistics
 
 from ..analysis.comparison import Comparison, compare
-from ..analysis.targets import judge_all
+from ..analysis.targets import MET, judge_all
 from ..analysis.where import largest_rows, where_rows
 from ..render.table import markdown_table
-from ..render.text import (TARGET_HEADER, ns, ratio_verdict, size_label, target_cells,
-                           verdict_text)
+from ..render.text import (TARGET_HEADER, measure_text, ns, ratio_verdict, size_label,
+                           target_cells, target_ratio, verdict_text)
 
 
 def targets_table(timings, memory, counts):
     """Every goal of the catalog at every judged size."""
     return markdown_table([TARGET_HEADER] + [target_cells(t)
                                              for t in judge_all(timings, memory, counts)])
+
+
+def goal_summary(timings, memory, counts):
+    """Each goal of ours once, its ratio at every size judged (a kind that
+    takes an order at its best, named), and how many sizes met it."""
+    judged = judge_all(timings, memory, counts)
+    sizes = sorted({t.n for t in judged})
+    rows, index = [], {}
+    for t in judged:
+        kind = timings.catalog.contenders.get(t.name, {}).get("kind") or t.name
+        key = (kind, t.measure)
+        if key not in index:
+            index[key] = len(rows)
+            rows.append({"cells": [kind, measure_text(t.measure), t.peer], "at": {},
+                         "goal": t.goal, "met": 0, "judged": 0})
+        row = rows[index[key]]
+        order = timings.catalog.contenders.get(t.name, {}).get("order")
+        row["at"][t.n] = target_ratio(t) + (" (%d)" % order if order else "")
+        row["met"] += t.outcome == MET
+        row["judged"] += 1
+    met = sum(row["met"] for row in rows)
+    table = [["map", "measure", "against"] + ["n=" + size_label(n) for n in sizes] +
+             ["goal", "met"]]
+    table += [row["cells"] + [row["at"].get(n, "") for n in sizes] +
+              ["≤ %.1f" % row["goal"], "%d of %d" % (row["met"], row["judged"])]
+              for row in rows]
+    return ["%d of %d targets met." % (met, len(judged)), ""] + markdown_table(
+        table, numeric=list(range(3, 3 + len(sizes))))
 
 
 def comparison_tables(timings, suites):

@@ -1,0 +1,90 @@
+"""What a run records of the machine and the build it measured: once for the
+whole run (processor, caches, kernel, huge-page mode, compiler and flags,
+commit), and around every repetition (load, time the host stole,
+interrupts), from /proc and /sys."""
+import datetime
+import os
+import platform
+import re
+import subprocess
+
+
+def _read(path, default=""):
+    try:
+        with open(path) as source:
+            return source.read().strip()
+    except OSError:
+        return default
+
+
+def _cpuinfo(field):
+    for line in _read("/proc/cpuinfo").split("\n"):
+        if line.startswith(field):
+            return line.split(":", 1)[1].strip()
+    return ""
+
+
+def caches():
+    """The caches of the first processor: [{level, type, kib, shared_by}]."""
+    found = []
+    base = "/sys/devices/system/cpu/cpu0/cache"
+    for index in sorted(os.listdir(base)) if os.path.isdir(base) else []:
+        folder = os.path.join(base, index)
+        size = _read(os.path.join(folder, "size"))
+        if not index.startswith("index") or not size.endswith("K"):
+            continue
+        shared = _read(os.path.join(folder, "shared_cpu_list"))
+        found.append({"level": int(_read(os.path.join(folder, "level"), "0")),
+                      "type": _read(os.path.join(folder, "type")), "kib": int(size[:-1]),
+                      "shared_cpus": shared})
+    return found
+
+
+def huge_page_mode():
+    """"madvise" of "always [madvise] never", or "unknown"."""
+    match = re.search(r"\[(\w+)\]", _read("/sys/kernel/mm/transparent_hugepage/enabled"))
+    return match.group(1) if match else "unknown"
+
+
+def _cache_variable(build, name):
+    for line in _read(os.path.join(build, "CMakeCache.txt")).split("\n"):
+        if line.startswith(name + ":"):
+            return line.split("=", 1)[1]
+    return ""
+
+
+def compiler(build):
+    """The build's compiler, its version and its flags, from its CMake cache."""
+    path = _cache_variable(build, "CMAKE_CXX_COMPILER")
+    version = ""
+    if path:
+        try:
+            version = subprocess.run([path, "--version"], capture_output=True, text=True,
+                                     check=True).stdout.split("\n")[0]
+        except (OSError, subprocess.CalledProcessError):
+            pass
+    kind = _cache_variable(build, "CMAKE_BUILD_TYPE")
+    flags = " ".join(f for f in (_cache_variable(build, "CMAKE_CXX_FLAGS"),
+                                 _cache_variable(build, "CMAKE_CXX_FLAGS_" + kind.upper()))
+                     if f)
+    return {"path": path, "version": version, "build_type": kind, "flags": flags}
+
+
+def commit(root):
+    """The commit measured and whether the tree had changes beside it."""
+    def git(*arguments):
+        return subprocess.run(["git", "-C", root] + list(arguments), capture_output=True,
+                              text=True).stdout.strip()
+    return {"commit": git("rev-parse", "HEAD"),
+            "dirty": bool(git("status", "--porcelain", "--untracked-files=no"))}
+
+
+def machine(build, root):
+    """The record of the whole run."""
+    return dict({"cpu": _cpuinfo("model name") or platform.processor(),
+                 "cpus": os.cpu_count(), "mhz": float(_cpuinfo("cpu MHz") or 0),
+                 "caches": caches(), "kernel": platform.release(),
+                 "system": "%s %s" % (platform.system(), platform.machine()),
+                 "transparent_huge_pages": huge_page_mode(), "compiler": compiler(build),
+                 "date": datetime.datetime.now().isoformat(timespec="minutes")},
+                **commit(root))

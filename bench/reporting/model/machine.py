@@ -1,0 +1,34 @@
+"""The machine and build a run measured, as recorded in machine.json (runs
+from before it was recorded carry only Google Benchmark's context)."""
+
+
+class Machine:
+    def __init__(self, record, context=None):
+        self.record = record or {}
+        self.context = context or {}
+
+    @property
+    def cpu(self):
+        return self.record.get("cpu", "CPU model not recorded")
+
+    def caches(self):
+        """[(level, type, KiB)] of the data and unified caches."""
+        if "caches" in self.record:
+            found = [(c["level"], c["type"], c["kib"]) for c in self.record["caches"]]
+        else:
+            found = [(c["level"], c["type"], c["size"] // 1024)
+                     for c in self.context.get("caches", [])]
+        return [c for c in found if c[1] != "Instruction"]
+
+    def cache_text(self):
+        """"L1 Data 48 KiB, L2 Unified 2048 KiB, L3 Unified 491520 KiB"."""
+        return ", ".join("L%d %s %d KiB" % c for c in self.caches())
+
+    def differences(self, other):
+        """What tells this machine from `other`: its CPU model and caches."""
+        found = []
+        if self.cpu != other.cpu:
+            found.append("CPU %s against %s" % (self.cpu, other.cpu))
+        if self.caches() != other.caches():
+            found.append("caches %s against %s" % (self.cache_text(), other.cache_text()))
+        return found

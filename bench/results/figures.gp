@@ -1,0 +1,176 @@
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'fill.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'fill phase'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+06]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000)
+plot 'figures-data/fill-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/fill-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree, best order', 'figures-data/fill-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fill-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'sorted_vector', 'figures-data/fill-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'std_map', 'figures-data/fill-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'absl_btree_map', 'figures-data/fill-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'std_unordered_map', 'figures-data/fill-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'floor'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'find.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'find phase'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+06]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000)
+plot 'figures-data/find-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/find-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree, best order', 'figures-data/find-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/find-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'sorted_vector', 'figures-data/find-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'std_map', 'figures-data/find-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'absl_btree_map', 'figures-data/find-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'std_unordered_map', 'figures-data/find-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'floor'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'empty.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'empty phase'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+06]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000)
+plot 'figures-data/empty-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/empty-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree, best order', 'figures-data/empty-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/empty-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'sorted_vector', 'figures-data/empty-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'std_map', 'figures-data/empty-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'absl_btree_map', 'figures-data/empty-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'std_unordered_map', 'figures-data/empty-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'floor'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'mix.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'mix phase'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+06]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000)
+plot 'figures-data/mix-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/mix-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree, best order', 'figures-data/mix-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'sorted_vector', 'figures-data/mix-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'std_map', 'figures-data/mix-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'std_unordered_map', 'figures-data/mix-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'floor'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'btree_order.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'BTree at n=1e5 against its order; dashed: absl_btree_map'
+set logscale x 2
+set xlabel 'order'
+set ylabel 'ns per operation (median)'
+set yrange [0:*]
+plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 96.8734 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 131.279 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 105.972 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 142.857 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
+reset
+set terminal pngcairo size 960,900 noenhanced font ',11'
+set output 'counts.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set yrange [0:*]
+set multiplot layout 3,1 title 'Per operation at n=1e5, simulated caches: L1 data 32 KiB 8-way, last level 1 MiB 16-way, 64-byte lines'
+set style data histograms
+set style histogram clustered gap 1
+set style fill solid 0.8 border -1
+set boxwidth 0.9
+set xtics rotate by -30 left
+set xlabel ''
+set key inside top left
+set ylabel 'instructions'
+plot 'figures-data/counts.dat' using 2:xtic(1) title 'find' linecolor rgb '#0072B2', '' using 3 title 'mix' linecolor rgb '#D55E00'
+set ylabel 'L1 data misses'
+plot 'figures-data/counts.dat' using 4:xtic(1) title 'find' linecolor rgb '#0072B2', '' using 5 title 'mix' linecolor rgb '#D55E00'
+set ylabel 'last-level data misses'
+plot 'figures-data/counts.dat' using 6:xtic(1) title 'find' linecolor rgb '#0072B2', '' using 7 title 'mix' linecolor rgb '#D55E00'
+unset multiplot
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'ascending_insert.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'ascending insert'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/ascending_insert-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/ascending_insert-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/ascending_insert-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/ascending_insert-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/ascending_insert-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/ascending_insert-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/ascending_insert-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/ascending_insert-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'ascending_find.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'ascending find'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/ascending_find-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/ascending_find-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/ascending_find-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/ascending_find-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/ascending_find-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/ascending_find-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/ascending_find-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/ascending_find-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'descending_insert.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'descending insert'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/descending_insert-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/descending_insert-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/descending_insert-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/descending_insert-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/descending_insert-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/descending_insert-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/descending_insert-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/descending_insert-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'zipf_find.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'zipf find'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/zipf_find-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/zipf_find-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/zipf_find-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/zipf_find-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/zipf_find-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/zipf_find-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/zipf_find-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/zipf_find-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'miss_find.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'miss find'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/miss_find-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/miss_find-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/miss_find-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/miss_find-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/miss_find-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/miss_find-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/miss_find-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/miss_find-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'fifo.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'fifo'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per step (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/fifo-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/fifo-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/fifo-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/fifo-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fifo-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/fifo-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fifo-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fifo-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
