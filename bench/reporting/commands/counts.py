@@ -186,6 +186,14 @@ def guard(results, update):
     return 0
 
 
+def save(path, document):
+    """The counts as JSON at `path`, when one was given."""
+    if path:
+        with open(path, "w") as out:
+            json.dump(document, out, indent=1)
+            out.write("\n")
+
+
 def report_scans(args, tool, catalog, names):
     jobs = [(name, n) for n in args.sizes for name in names
             if catalog.scans(name) and catalog.role(name) != "floor" and
@@ -198,11 +206,8 @@ def report_scans(args, tool, catalog, names):
                if not catalog.scans(name) and catalog.role(name) != "floor"]
     if without:
         print("No ordered scan: %s." % ", ".join(without))
-    if args.out:
-        with open(args.out, "w") as out:
-            json.dump({"walks": WALKS, "scans": SCANS, "caches": CACHE_TEXT, "counts": results,
-                       "without_scan": without}, out, indent=1)
-            out.write("\n")
+    save(args.out, {"walks": WALKS, "scans": SCANS, "caches": CACHE_TEXT, "counts": results,
+                    "without_scan": without})
     return 0
 
 
@@ -241,10 +246,7 @@ def main():
         return guard(results, args.update_baseline)
     print("Per operation, %d finds and %d mix steps per map; %s." % (FINDS, MIXES, CACHE_TEXT))
     print("\n".join(table(results, peers, cache=True)))
-    if args.out:
-        with open(args.out, "w") as out:
-            json.dump({"finds": FINDS, "mixes": MIXES, "caches": CACHE_TEXT, "peers": peers,
-                       "counts": results}, out, indent=1)
-            out.write("\n")
+    save(args.out, {"finds": FINDS, "mixes": MIXES, "caches": CACHE_TEXT, "peers": peers,
+                    "counts": results})
     return 0
 
