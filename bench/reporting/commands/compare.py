@@ -24,7 +24,7 @@ import tempfile
 from ..analysis.comparison import Comparison
 from ..analysis.stats import SIGNIFICANCE, mann_whitney_p
 from ..model import run_name
-from ..model.catalog import PHASES, WORKLOADS, Catalog
+from ..model.catalog import PHASES, WORKLOADS
 from ..render.table import markdown_table
 from ..render.text import ns, size_label, test_text
 from . import counts
@@ -131,25 +131,37 @@ def time_table(samples, test=mann_whitney_p):
     return markdown_table(rows, numeric=[1, 2, 3, 4])
 
 
-def counts_table(old_programs, new_programs, jobs):
-    """Instructions per find and per mix step of each build, per map and n."""
-    catalog = Catalog.from_programs([os.path.join(new_programs, "map_counts")])
+def counted(tree, programs, jobs):
+    """{(map, n): counts} of one build, counted by that tree's own
+    bench/counts, which knows how its map_counts takes its arguments; {} when
+    it cannot count them."""
+    names = sorted({name for name, _ in jobs})
+    sizes = sorted({str(n) for _, n in jobs})
+    with tempfile.NamedTemporaryFile(suffix=".json") as out:
+        done = subprocess.run([sys.executable, os.path.join(tree, "bench", "counts"), "--tool",
+                               os.path.join(programs, "map_counts"), "--out", out.name,
+                               "--maps"] + names + ["--sizes"] + sizes,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if done.returncode != 0:
+            return {}
+        return {(row["name"], row["n"]): row for row in json.load(open(out.name))["counts"]}
+
+
+def counts_table(old, new, jobs):
+    """Instructions per find and per mix step of each build, per map and n;
+    `old` and `new` are (tree, programs)."""
+    old_counts, new_counts = counted(*old, jobs), counted(*new, jobs)
     rows = [["map", "n", "find old", "find new", "new/old", "mix old", "mix new", "new/old"]]
     for name, n in jobs:
         cells = [name, size_label(n)]
-        if catalog.contenders[name]["quadratic_fill"] and n > counts.LARGEST_ARRAY:
-            rows.append(cells + ["not counted: a sorted array's fill is too slow under "
-                                 "callgrind beyond n=%s" % size_label(counts.LARGEST_ARRAY)] +
-                        [""] * 5)
-            continue
-        try:
-            old = counts.count(os.path.join(old_programs, "map_counts"), name, n, False)
-            new = counts.count(os.path.join(new_programs, "map_counts"), name, n, False)
-        except subprocess.CalledProcessError:
-            rows.append(cells + ["not counted by both builds"] + [""] * 5)
+        if (name, n) not in old_counts or (name, n) not in new_counts:
+            rows.append(cells + ["not counted by both builds (a sorted array's fill is too "
+                                 "slow under callgrind beyond n=%s)" %
+                                 size_label(counts.LARGEST_ARRAY)] + [""] * 5)
             continue
         for phase in ("find", "mix"):
-            a, b = old[phase]["instructions"], new[phase]["instructions"]
+            a = old_counts[name, n][phase]["instructions"]
+            b = new_counts[name, n][phase]["instructions"]
             cells += ["%.1f" % a, "%.1f" % b, "%.3f" % (b / a)]
         rows.append(cells)
     return markdown_table(rows, numeric=list(range(1, 8)))
@@ -189,7 +201,7 @@ def compare(args):
         jobs = sorted({run_name.parse(name)[1:] for name in samples},
                       key=lambda job: (job[1], job[0]))
         print("\nInstructions per operation (bench/counts, callgrind):\n")
-        print("\n".join(counts_table(old_programs, new_programs, jobs)))
+        print("\n".join(counts_table((old_tree, old_programs), (ROOT, new_programs), jobs)))
 
 
 def main():
