@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 #include <string>
+
+#include "heap_shift.h"
 
 namespace {
 
@@ -30,8 +33,21 @@ TEST(Progress, CountsTheSelectedBenchmarksOncePerRepetition) {
 TEST(Progress, ARunStartsWhenTheBenchmarkChanges) {
     std::ostringstream lines;
     Progress progress = progressFor("", 1, lines);
-    progress.starting("find/BTree_3/1000");
-    progress.starting("find/BTree_3/1000");
-    progress.starting("mix/BTree_3/1000");
+    EXPECT_TRUE(progress.starting("find/BTree_3/1000"));
+    EXPECT_FALSE(progress.starting("find/BTree_3/1000"));
+    EXPECT_TRUE(progress.starting("mix/BTree_3/1000"));
     EXPECT_EQ(lines.str(), "[1/3] find/BTree_3/1000\n[2/3] mix/BTree_3/1000\n");
+}
+
+TEST(HeapShift, HoldsABlockOfSixteenTo4096BytesOfAnotherSizeEachRun) {
+    HeapShift shift;
+    std::set<std::size_t> sizes;
+    for (int run = 0; run < 50; ++run) {
+        shift.next();
+        EXPECT_EQ(shift.bytes() % 16, 0u);
+        EXPECT_GE(shift.bytes(), 16u);
+        EXPECT_LE(shift.bytes(), 4096u);
+        sizes.insert(shift.bytes());
+    }
+    EXPECT_GT(sizes.size(), 10u);
 }

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "command_line.h"
+#include "heap_shift.h"
 #include "progress.h"
 #include "run_plan.h"
 
@@ -18,7 +19,8 @@ std::string peerTable(const std::vector<Contender>& contenders) {
     return table;
 }
 
-void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Progress& progress) {
+void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Progress& progress,
+                 HeapShift& shift) {
     for (const PlannedRun& planned :
          planRuns(program.list.suites, *program.list.contenders, sizes)) {
         const std::string name = planned.name();
@@ -26,9 +28,11 @@ void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Pro
         const SuiteRun run = program.suites[planned.suiteIndex].run;
         const Contender& contender = *planned.contender;
         const std::size_t n = planned.n;
-        benchmark::RegisterBenchmark(name.c_str(), [&progress, name, run, &contender,
+        benchmark::RegisterBenchmark(name.c_str(), [&progress, &shift, name, run, &contender,
                                                     n](benchmark::State& state) {
-            progress.starting(name);
+            if (progress.starting(name)) {
+                shift.next();
+            }
             run(state, name, contender, n);
         })->Unit(benchmark::kMicrosecond);
     }
@@ -61,7 +65,8 @@ int run(int argc, char** argv, BenchProgram program) {
     for (const auto& [key, value] : program.list.context) {
         benchmark::AddCustomContext(key, value);
     }
-    registerAll(program, sizes, progress);
+    static HeapShift shift;
+    registerAll(program, sizes, progress, shift);
     progress.begin();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

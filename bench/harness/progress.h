@@ -34,13 +34,14 @@ public:
 
     // Called on every entry of a benchmark function. The library calls one
     // several times in a row while it settles the iteration count of a run,
-    // so a run starts when the name changes.
-    void starting(const std::string& name) {
+    // so a run starts when the name changes; true when one does.
+    bool starting(const std::string& name) {
         if (name == m_current) {
-            return;
+            return false;
         }
         m_current = name;
         m_out << "[" << ++m_started << "/" << m_total << "] " << name << std::endl;
+        return true;
     }
 
 private:

@@ -38,6 +38,7 @@
 #include "constants.h"
 #include "cycle_clock.h"
 #include "driver_session.h"
+#include "heap_shift.h"
 #include "json_writer.h"
 #include "log_histogram.h"
 #include "run_plan.h"
@@ -176,7 +177,9 @@ void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedR
     writeFigures(json, timerCost(operations), ticksPerNs);
     json.endObject().key("runs").beginArray();
     LogHistogram histogram;
+    HeapShift shift;
     for (std::size_t i = 0; i < runs.size(); ++i) {
+        shift.next();
         const PlannedRun& planned = runs[i];
         std::cerr << "[" << i + 1 << "/" << runs.size() << "] " << planned.name() << std::endl;
         histogram.clear();
