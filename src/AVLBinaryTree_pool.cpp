@@ -4,25 +4,8 @@
 #include <new>
 
 #include "AVLBinaryTree.h"
+#include "asan_poison.h"
 #include "map_events.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#define MAPBENCH_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define MAPBENCH_ASAN 1
-#endif
-#endif
-
-#ifdef MAPBENCH_ASAN
-#include <sanitizer/asan_interface.h>
-// A slot on the free list is off limits: a use after its release is reported.
-#define MAPBENCH_POISON(address, size) ASAN_POISON_MEMORY_REGION(address, size)
-#define MAPBENCH_UNPOISON(address, size) ASAN_UNPOISON_MEMORY_REGION(address, size)
-#else
-#define MAPBENCH_POISON(address, size) ((void)(address), (void)(size))
-#define MAPBENCH_UNPOISON(address, size) ((void)(address), (void)(size))
-#endif
 
 namespace {
 

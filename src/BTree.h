@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <new>
 #include <ostream>
 #include <string>
 
@@ -45,11 +46,15 @@ class BasicPosition;
 // A B-tree node. Element 0 (the zeroth element) holds no key (its key is -1)
 // and carries the leftmost child; elements 1 to m_count - 1 hold the keys.
 //
-// Layout: one allocation holds this 32-byte header, then the keys of all
-// slots side by side (so that a bisection within the node reads one or two
-// cache lines), then, in an inner node only, the subtree pointers, then the
-// payloads. A leaf has no subtree slots at all: every subtree of a leaf is
-// null. Whether a node is a leaf is fixed when it is created.
+// Layout: one allocation, aligned to a cache line, holds this 32-byte header,
+// then the keys of all slots side by side (so that a bisection within the
+// node reads few cache lines), then, in an inner node only, the subtree
+// pointers, then the payloads. A leaf has no subtree slots at all: every
+// subtree of a leaf is null. Whether a node is a leaf is fixed when it is
+// created. What a visit reads (the keys, then an inner node's subtrees or a
+// leaf's payloads) is so the node's first sizeof(Node) + key_bytes + 8 x
+// capacity bytes, whatever its kind: a descent fetches them all as soon as it
+// knows the node, before it reads any of them.
 //
 // Invariants between map operations:
 //  - keys of elements 1 .. m_count - 1 strictly ascend;
@@ -70,11 +75,17 @@ public:
     using ConstPosition = BasicPosition<const Node>;
 
     // A node of `kind` with `requested_slots` slots (6 when below 1), holding
-    // only its zeroth element with a null subtree. Release it with delete.
+    // only its zeroth element with a null subtree. Taken from the tracker's
+    // spare nodes when one of its size is there, as clean as a new one.
+    // Release it with delete, or within a tree with recycle().
     static Node* create(RootTracker& tracker, int requested_slots, NodeKind kind);
+    // Hands the node to its tracker's spare nodes, or releases it.
+    static void recycle(Node* node);
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
-    static void operator delete(void* node) { ::operator delete(node); }
+    ~Node();
+    static void operator delete(void* node) { ::operator delete(node, kAlignment); }
+    static constexpr std::align_val_t kAlignment{64};
 
     int capacity() const { return m_capacity; }
     int key_count() const { return m_count - 1; }
@@ -162,6 +173,12 @@ public:
     // Pre-order diagnostic dump of this subtree with node addresses.
     void dump(std::ostream& out) const;
 
+    // How many cache lines a descent fetches of each node it reaches: none
+    // while the tree is small enough to stay in the caches.
+    int fetched_lines() const;
+    // The same, worked out from the tree's node count (when it changes).
+    int lines_to_fetch() const;
+
     // What search reports for an absent key: key -1, null payload, subtree
     // invalid_ptr.
     static const Elem m_failure;
@@ -179,6 +196,9 @@ private:
         int slot;
         bool found;
     };
+    // What a descent is for: a lookup, or an insertion or removal, whose
+    // keys often arrive in order (see descend).
+    enum class Purpose { lookup, update };
 
     Node(RootTracker& tracker, int requested_slots, int slot_count, NodeKind kind);
     static int slot_count_for(int requested_slots) {
@@ -188,6 +208,13 @@ private:
     static std::size_t bytes_for(int slot_count, NodeKind kind);
     static std::size_t key_bytes(int slot_count) {
         return (sizeof(int) * static_cast<std::size_t>(slot_count) + 7) & ~std::size_t{7};
+    }
+    // The bytes a visit of a node of `slot_count` slots reads, from its
+    // start: the header, the keys, and an inner node's subtrees or a leaf's
+    // payloads.
+    static std::size_t visited_bytes(int slot_count) {
+        return sizeof(Node) + key_bytes(slot_count) +
+               sizeof(void*) * static_cast<std::size_t>(slot_count);
     }
 
     const char* bytes() const { return reinterpret_cast<const char*>(this); }
@@ -220,7 +247,7 @@ private:
         }
         return base;
     }
-    Landing descend(int key) const;
+    Landing descend(int key, Purpose purpose) const;
     template <bool checks_edges>
     Landing descend_from(int key) const;
 
@@ -271,6 +298,36 @@ private:
     int m_index;
 };
 
+// Nodes a tree freed (by merges and by its root giving way), kept for its
+// next splits: a node just freed is still in the cache, where a node fresh
+// from the allocator is not, and a split writes half a node into it. Last in,
+// first out, a few of each size; poisoned for AddressSanitizer while kept.
+class SpareNodes {
+public:
+    SpareNodes() = default;
+    SpareNodes(const SpareNodes&) = delete;
+    SpareNodes& operator=(const SpareNodes&) = delete;
+    ~SpareNodes();
+
+    // The last kept block of `bytes`, or null when the last one kept has
+    // another size (nodes of other slot counts share a tracker in tests).
+    void* take(std::size_t bytes);
+    // Keeps a node's block of `bytes`, or releases it when as many are kept.
+    void give(void* block, std::size_t bytes);
+    int kept() const { return m_kept; }
+
+    // Enough for a split and a merge in turn at every level of a tall tree.
+    static constexpr int kMostKept = 8;
+
+private:
+    struct Block {
+        void* at;
+        std::size_t bytes;
+    };
+    Block m_blocks[kMostKept] = {};
+    int m_kept = 0;
+};
+
 // Knows the current root of one tree and owns all of its nodes.
 class RootTracker {
 public:
@@ -288,6 +345,13 @@ public:
     // Where a node that its parent does not hold describes itself before
     // "error in index_has_subtree" is thrown.
     std::ostream* m_diagnostics;
+    // Nodes freed by the tree, for its next new ones.
+    SpareNodes m_spares;
+    // Nodes of the tree now, counted by their constructor and destructor,
+    // and how many lines of each node a descent fetches ahead
+    // (Node::fetched_lines), kept beside the count it follows.
+    std::size_t m_nodes = 0;
+    int m_fetched_lines = 0;
 };
 
 // The B-tree map. An order n gives nodes of n + 1 slots holding at most
@@ -331,4 +395,5 @@ int size_r(const Node* node);
 // The subtree in order, as "(" keys and child subtrees ")".
 void print_r(std::ostream& out, const Node* node);
 
+#include "BTree_descent.h"
 #include "BTree_scan.h"

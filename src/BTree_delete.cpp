@@ -13,7 +13,7 @@ bool Node::delete_element(const Elem& e) {
     if (m_count == 1) {
         return false;
     }
-    const Landing landing = descend(e.m_key);
+    const Landing landing = descend(e.m_key, Purpose::update);
     if (!landing.found) {
         return false;
     }
@@ -166,7 +166,7 @@ Node* Node::merge_right(int index) {
     Node* right = separator.m_subtree;
     absorb(separator, right);
     parent->vector_delete(index + 1);
-    delete right;
+    recycle(right);
     return finish_merge(parent, this);
 }
 
@@ -176,7 +176,7 @@ Node* Node::merge_left(int index) {
     left->absorb(parent->element(index), this);
     parent->vector_delete(index);
     Node* next = finish_merge(parent, left);
-    delete this;  // nothing of this node is read from here on
+    recycle(this);  // nothing of this node is read from here on
     return next;
 }
 
@@ -205,6 +205,6 @@ Node* Node::finish_merge(Node* parent, Node* survivor) {
 void Node::collapse_root(Node* old_root, Node* survivor) {
     RootTracker& tracker = m_root_tracker;
     tracker.set_root(tracker.m_root, survivor);
-    delete old_root;
+    recycle(old_root);
     survivor->m_parent = nullptr;
 }

@@ -1,6 +1,7 @@
 #include "BTree_invariants.h"
 
 #include <climits>
+#include <cstdint>
 #include <sstream>
 
 namespace {
@@ -20,7 +21,15 @@ public:
         if (root->key_count() == 0 && !root->is_leaf()) {
             return "a keyless root is not a leaf";
         }
-        return check_node(root, nullptr, LLONG_MIN, LLONG_MAX, 0);
+        std::string problem = check_node(root, nullptr, LLONG_MIN, LLONG_MAX, 0);
+        if (problem.empty() && m_tracker.m_nodes != m_nodes) {
+            problem = "the tracker counts " + std::to_string(m_tracker.m_nodes) +
+                      " nodes, the tree has " + std::to_string(m_nodes);
+        }
+        if (problem.empty() && root->fetched_lines() != root->lines_to_fetch()) {
+            problem = "the lines fetched ahead do not follow the node count";
+        }
+        return problem;
     }
 
 private:
@@ -40,7 +49,12 @@ private:
         return node->is_leaf() ? "" : check_children(node, lower, upper, depth);
     }
 
-    std::string check_own_fields(const Node* node, const Node* parent) const {
+    std::string check_own_fields(const Node* node, const Node* parent) {
+        ++m_nodes;
+        if (reinterpret_cast<std::uintptr_t>(node) % static_cast<std::size_t>(Node::kAlignment) !=
+            0) {
+            return "node not aligned to a cache line";
+        }
         if (&node->m_root_tracker != &m_tracker) {
             return "node refers to another tracker";
         }
@@ -118,6 +132,7 @@ private:
 
     const RootTracker& m_tracker;
     int m_leaf_depth = -1;
+    std::size_t m_nodes = 0;  // visited
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "BTree.h"
+#include "asan_poison.h"
 #include "map_events.h"
 
 Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
@@ -19,6 +20,8 @@ const Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
 // line beside it.
 static_assert(sizeof(Node) % alignof(void*) == 0, "node arrays must stay aligned");
 static_assert(sizeof(Node) == 32, "the node header is 32 bytes: count, slots, parent, tracker");
+static_assert(static_cast<std::size_t>(Node::kAlignment) >= alignof(Node),
+              "a node's block keeps the node aligned");
 
 std::size_t Node::bytes_for(int slot_count, NodeKind kind) {
     const std::size_t slots = static_cast<std::size_t>(slot_count);
@@ -28,12 +31,30 @@ std::size_t Node::bytes_for(int slot_count, NodeKind kind) {
 
 Node* Node::create(RootTracker& tracker, int requested_slots, NodeKind kind) {
     const int slot_count = slot_count_for(requested_slots);
-    void* block = ::operator new(bytes_for(slot_count, kind));
+    const std::size_t bytes = bytes_for(slot_count, kind);
+    void* block = tracker.m_spares.take(bytes);
+    if (block == nullptr) {
+        block = ::operator new(bytes, kAlignment);
+    }
     return new (block) Node(tracker, requested_slots, slot_count, kind);
 }
 
-// Runs inside the block create() allocated; its arrays start zeroed, so no
-// slot is ever read uninitialised.
+void Node::recycle(Node* node) {
+    const std::size_t bytes =
+        bytes_for(node->m_capacity, node->is_leaf() ? NodeKind::leaf : NodeKind::inner);
+    SpareNodes& spares = node->m_root_tracker.m_spares;
+    node->~Node();
+    spares.give(node, bytes);
+}
+
+Node::~Node() {
+    --m_root_tracker.m_nodes;
+    m_root_tracker.m_fetched_lines = lines_to_fetch();
+}
+
+// Runs inside the block create() took, new or spare; its arrays start
+// zeroed, so no slot is ever read uninitialised and a spare node keeps
+// nothing of its past.
 Node::Node(RootTracker& tracker, int requested_slots, int slot_count, NodeKind kind)
     : m_count(0),
       m_max_count(requested_slots),
@@ -45,6 +66,34 @@ Node::Node(RootTracker& tracker, int requested_slots, int slot_count, NodeKind k
     const std::size_t array_bytes = bytes_for(slot_count, kind) - sizeof(Node);
     std::memset(static_cast<void*>(this + 1), 0, array_bytes);
     insert_zeroth_subtree(null_ptr);
+    ++tracker.m_nodes;
+    tracker.m_fetched_lines = lines_to_fetch();
+}
+
+SpareNodes::~SpareNodes() {
+    while (m_kept > 0) {
+        const Block block = m_blocks[--m_kept];
+        MAPBENCH_UNPOISON(block.at, block.bytes);
+        ::operator delete(block.at, Node::kAlignment);
+    }
+}
+
+void* SpareNodes::take(std::size_t bytes) {
+    if (m_kept == 0 || m_blocks[m_kept - 1].bytes != bytes) {
+        return nullptr;
+    }
+    const Block block = m_blocks[--m_kept];
+    MAPBENCH_UNPOISON(block.at, block.bytes);
+    return block.at;
+}
+
+void SpareNodes::give(void* node, std::size_t bytes) {
+    if (m_kept == kMostKept) {
+        ::operator delete(node, Node::kAlignment);
+        return;
+    }
+    MAPBENCH_POISON(node, bytes);
+    m_blocks[m_kept++] = Block{node, bytes};
 }
 
 void Node::set_subtree(int i, Node* subtree) {
@@ -212,71 +261,6 @@ RootTracker::~RootTracker() {
     }
 }
 
-namespace {
-
-// Trees whose nodes hold at least this many keys when full (orders from 9)
-// first check the key against a node's first and last key. Keys that
-// arrive in order (ascending or descending insertion, a FIFO window) fall
-// below the first or above the last key of every node they pass, a branch
-// the processor learns at once, where the bisection's chain of dependent
-// loads would run in full. In smaller nodes the checks cost more on random
-// keys than they save. Every node of a tree has the same capacity, so the
-// choice is made once per descent.
-constexpr int kKeysForEdgeChecks = 8;
-
-}  // namespace
-
-// At each node: with edge checks, a key below the first key goes on under
-// element 0 and a key above the last under the last element; otherwise the
-// bisection finds the last key not above the one sought, and a hit there
-// ends the search, a miss goes on under that element. Checks and bisection
-// select the same element and child; the checks only reach them sooner.
-//
-// Every node below a sound tree's root holds a key; only the start node is
-// asked whether it has none.
-Node::Landing Node::descend(int key) const {
-    if (m_count == 1) {
-        return Landing{this, 0, false};
-    }
-    return capacity() - 2 >= kKeysForEdgeChecks ? descend_from<true>(key)
-                                                : descend_from<false>(key);
-}
-
-template <bool checks_edges>
-Node::Landing Node::descend_from(int key) const {
-    const Node* node = this;
-    for (;;) {
-        const int* keys = node->keys();
-        const int last = node->m_count - 1;
-        int below;
-        if (checks_edges && key < keys[1]) {
-            below = 0;
-        } else if (checks_edges && key > keys[last]) {
-            below = last;
-        } else {
-            const int* at = node->bisect(key);
-            const int slot = static_cast<int>(at - keys);
-            if (*at == key) {
-                return Landing{node, slot, true};
-            }
-            below = slot - (*at > key ? 1 : 0);
-        }
-        if (node->is_leaf()) {
-            return Landing{node, below, false};
-        }
-        node = node->subtrees()[below];
-    }
-}
-
-Node::ConstPosition Node::search(const Elem& e, const Node*& where) const {
-    if (m_count == 1) {
-        return ConstPosition::failure();
-    }
-    const Landing landing = descend(e.m_key);
-    where = landing.node;
-    return landing.found ? ConstPosition(landing.node, landing.slot) : ConstPosition::failure();
-}
-
 Node::Position Node::search(const Elem& e, Node*& where) {
     const Node* visited = where;
     const ConstPosition found = static_cast<const Node*>(this)->search(e, visited);
@@ -289,7 +273,7 @@ Node::Position Node::search(const Elem& e, Node*& where) {
 // vector_insert would choose), split_insert when the leaf is full. An empty
 // root takes the key itself.
 bool Node::tree_insert(const Elem& e) {
-    const Landing landing = descend(e.m_key);
+    const Landing landing = descend(e.m_key, Purpose::update);
     if (landing.found) {
         return false;
     }

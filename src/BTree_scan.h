@@ -27,6 +27,7 @@ int Node::scan_from(int from, int count, Visit& visit) const {
     // null when `from` sits in an inner node, which then waits on the path.
     const Node* leaf = this;
     int slot = 1;
+    const int fetched = fetched_lines();
     for (;;) {
         const int at = leaf->rank(from);
         const bool found = at > 0 && leaf->key(at) == from;
@@ -41,6 +42,9 @@ int Node::scan_from(int from, int count, Visit& visit) const {
         }
         path[depth++] = {leaf, at + 1};
         leaf = leaf->subtrees()[at];
+        if (fetched != 0) {
+            btree_prefetch::first_lines(leaf, fetched);
+        }
     }
 
     int visited = 0;
