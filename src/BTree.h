@@ -46,7 +46,8 @@ class BasicPosition;
 // A B-tree node. Element 0 (the zeroth element) holds no key (its key is -1)
 // and carries the leftmost child; elements 1 to m_count - 1 hold the keys.
 //
-// Layout: one allocation, aligned to a cache line, holds this 32-byte header,
+// Layout: one allocation (aligned to a cache line from kAlignedFrom bytes on)
+// holds this 32-byte header,
 // then the keys of all slots side by side (so that a bisection within the
 // node reads few cache lines), then, in an inner node only, the subtree
 // pointers, then the payloads. A leaf has no subtree slots at all: every
@@ -77,15 +78,28 @@ public:
     // A node of `kind` with `requested_slots` slots (6 when below 1), holding
     // only its zeroth element with a null subtree. Taken from the tracker's
     // spare nodes when one of its size is there, as clean as a new one.
-    // Release it with delete, or within a tree with recycle().
+    // Release it with release(), or within a tree with recycle().
     static Node* create(RootTracker& tracker, int requested_slots, NodeKind kind);
+    // Destroys the node and frees its block.
+    static void release(Node* node);
     // Hands the node to its tracker's spare nodes, or releases it.
     static void recycle(Node* node);
     Node(const Node&) = delete;
     Node& operator=(const Node&) = delete;
     ~Node();
-    static void operator delete(void* node) { ::operator delete(node, kAlignment); }
+
+    // Blocks of this many bytes and more start on a cache line, so that a
+    // visit's lines are the fewest and the same wherever the allocator put
+    // the node; smaller ones, of low orders, take the allocator's alignment,
+    // which an aligned allocation would cost a third of their fill time.
+    static constexpr std::size_t kAlignedFrom = 512;
     static constexpr std::align_val_t kAlignment{64};
+    static void* allocate(std::size_t bytes);
+    static void deallocate(void* block, std::size_t bytes);
+    // The bytes of this node's block.
+    std::size_t bytes_of() const {
+        return bytes_for(m_capacity, is_leaf() ? NodeKind::leaf : NodeKind::inner);
+    }
 
     int capacity() const { return m_capacity; }
     int key_count() const { return m_count - 1; }
@@ -206,6 +220,8 @@ private:
     }
     // Bytes of one node of `slot_count` slots with its arrays.
     static std::size_t bytes_for(int slot_count, NodeKind kind);
+    // delete-expressions are not for nodes: release() knows the block.
+    static void operator delete(void* block) { ::operator delete(block); }
     static std::size_t key_bytes(int slot_count) {
         return (sizeof(int) * static_cast<std::size_t>(slot_count) + 7) & ~std::size_t{7};
     }
@@ -248,8 +264,9 @@ private:
         return base;
     }
     Landing descend(int key, Purpose purpose) const;
-    template <bool checks_edges>
-    Landing descend_from(int key) const;
+    // `fetched` lines of each node below this one fetched ahead (0: none).
+    template <bool checks_edges, bool fetches>
+    Landing descend_from(int key, int fetched) const;
 
     bool insert_sorted(const Elem& e, int full_count);
     void insert_at(int slot, const Elem& e);

@@ -34,14 +34,31 @@ Node* Node::create(RootTracker& tracker, int requested_slots, NodeKind kind) {
     const std::size_t bytes = bytes_for(slot_count, kind);
     void* block = tracker.m_spares.take(bytes);
     if (block == nullptr) {
-        block = ::operator new(bytes, kAlignment);
+        block = allocate(bytes);
     }
     return new (block) Node(tracker, requested_slots, slot_count, kind);
 }
 
+void* Node::allocate(std::size_t bytes) {
+    return bytes >= kAlignedFrom ? ::operator new(bytes, kAlignment) : ::operator new(bytes);
+}
+
+void Node::deallocate(void* block, std::size_t bytes) {
+    if (bytes >= kAlignedFrom) {
+        ::operator delete(block, kAlignment);
+    } else {
+        ::operator delete(block);
+    }
+}
+
+void Node::release(Node* node) {
+    const std::size_t bytes = node->bytes_of();
+    node->~Node();
+    deallocate(node, bytes);
+}
+
 void Node::recycle(Node* node) {
-    const std::size_t bytes =
-        bytes_for(node->m_capacity, node->is_leaf() ? NodeKind::leaf : NodeKind::inner);
+    const std::size_t bytes = node->bytes_of();
     SpareNodes& spares = node->m_root_tracker.m_spares;
     node->~Node();
     spares.give(node, bytes);
@@ -74,7 +91,7 @@ SpareNodes::~SpareNodes() {
     while (m_kept > 0) {
         const Block block = m_blocks[--m_kept];
         MAPBENCH_UNPOISON(block.at, block.bytes);
-        ::operator delete(block.at, Node::kAlignment);
+        Node::deallocate(block.at, block.bytes);
     }
 }
 
@@ -89,7 +106,7 @@ void* SpareNodes::take(std::size_t bytes) {
 
 void SpareNodes::give(void* node, std::size_t bytes) {
     if (m_kept == kMostKept) {
-        ::operator delete(node, Node::kAlignment);
+        Node::deallocate(node, bytes);
         return;
     }
     MAPBENCH_POISON(node, bytes);
@@ -240,7 +257,7 @@ int Node::delete_all_subtrees() {
         } else {
             released += child->delete_all_subtrees();
         }
-        delete child;
+        release(child);
     }
     return released;
 }
@@ -257,7 +274,7 @@ void RootTracker::set_root(Node* old_root, Node* new_root) {
 RootTracker::~RootTracker() {
     if (m_root != null_ptr) {
         m_root->delete_all_subtrees();
-        delete m_root;
+        Node::release(m_root);
     }
 }
 

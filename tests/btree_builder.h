@@ -10,10 +10,15 @@
 #include "BTree.h"
 #include "stdout_capture.h"
 
+struct NodeRelease {
+    void operator()(Node* node) const { Node::release(node); }
+};
+using LooseNode = std::unique_ptr<Node, NodeRelease>;
+
 // A node outside any tree, released when the owner goes.
-inline std::unique_ptr<Node> looseNode(RootTracker& tracker, int requested_slots,
-                                       NodeKind kind = NodeKind::leaf) {
-    return std::unique_ptr<Node>(Node::create(tracker, requested_slots, kind));
+inline LooseNode looseNode(RootTracker& tracker, int requested_slots,
+                           NodeKind kind = NodeKind::leaf) {
+    return LooseNode(Node::create(tracker, requested_slots, kind));
 }
 
 class TreeBuilder {

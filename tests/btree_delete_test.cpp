@@ -193,7 +193,7 @@ TEST(BTreeDelete, LookupOfANodeMissingFromItsParentIsDiagnosed) {
     Node* parent = tree.plant(tree.inner(tree.leaf({1}), {{2, tree.leaf({3})}}));
     stray->m_parent = parent;
     EXPECT_EQ(diagnosticOf(stray), "node count 1 smallest key=5 parent count = 1\n\n2# \n");
-    delete stray;
+    Node::release(stray);
 }
 
 TEST(BTreeDelete, DiagnosticMarksWhereTheParentReallyHoldsTheNode) {

@@ -77,5 +77,5 @@ TEST(BTreeInvariants, NoticesANodeOfAnotherSlotCount) {
     wide->m_parent = root;
     EXPECT_NE(check_btree(tree.tracker).find("slot count"), std::string::npos);
     root->set_subtree(1, narrow);
-    delete wide;
+    Node::release(wide);
 }

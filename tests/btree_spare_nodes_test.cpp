@@ -42,9 +42,9 @@ TEST(SpareNodes, AReusedNodeCarriesNothingOfItsPast) {
         EXPECT_EQ(reused->payload(i), nullptr);
         EXPECT_EQ(reused->subtree(i), null_ptr);
     }
-    delete reused;
+    Node::release(reused);
     for (Node* child : children) {
-        delete child;
+        Node::release(child);
     }
     EXPECT_EQ(tracker.m_nodes, 0u);
 }
@@ -59,8 +59,8 @@ TEST(SpareNodes, ANodeOfAnotherSizeOrKindIsNewAndTheStoreIsBounded) {
     EXPECT_NE(static_cast<void*>(narrow), block);
     EXPECT_NE(static_cast<void*>(inner), block);
     EXPECT_EQ(tracker.m_spares.kept(), 1);
-    delete narrow;
-    delete inner;
+    Node::release(narrow);
+    Node::release(inner);
 
     std::vector<Node*> many;
     for (int i = 0; i < SpareNodes::kMostKept + 3; ++i) {

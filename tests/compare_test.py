@@ -70,14 +70,15 @@ class CompareTest(unittest.TestCase):
             self.assertEqual(raised.exception.status, compare.BUILD_FAILED)
         self.assertEqual(self.worktrees(), 1)
 
-    def test_verdicts_follow_the_test_and_the_direction_from_the_new_side(self):
-        significant, insignificant = (lambda a, b: 0.01), (lambda a, b: 0.5)
-        faster = compare.time_table({"find/M/1": ([10, 11, 12], [5, 6, 7])}, significant)
-        self.assertEqual(faster[2], "| find/M/1 | 11.0 | 6.00 | 0.545 | p=0.010 | better |")
-        slower = compare.time_table({"find/M/1": ([5, 6, 7], [10, 11, 12])}, significant)
+    def test_verdicts_follow_the_interval_from_the_new_side(self):
+        # new / old: the 25 ratios from 5/14 to 9/10; the third from each end
+        faster = compare.time_table({"find/M/1": ([10, 11, 12, 13, 14], [5, 6, 7, 8, 9])})
+        self.assertEqual(faster[2], "| find/M/1 | 12.0 | 7.00 | 0.58 [0.42, 0.80] | p=0.008 "
+                                    "| better |")
+        slower = compare.time_table({"find/M/1": ([5, 6, 7, 8, 9], [10, 11, 12, 13, 14])})
         self.assertTrue(slower[2].endswith("| worse |"))
-        tie = compare.time_table({"find/M/1": ([10, 11, 12], [10, 12, 13])}, insignificant)
-        self.assertEqual(tie[2], "| find/M/1 | 11.0 | 12.0 | 1.091 | p=0.500 | tie |")
+        tie = compare.time_table({"find/M/1": ([10, 11, 12, 13, 14], [10, 12, 13, 11, 15])})
+        self.assertTrue(tie[2].endswith("| tie |"))
 
 
 if __name__ == "__main__":

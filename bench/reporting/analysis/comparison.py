@@ -1,35 +1,41 @@
-"""One set of repetitions against another: their medians, the ratio of the
-medians and the verdict of a two-sided Mann-Whitney U test."""
+"""One set of repetitions against another: the ratio of their times with its
+95 % interval, the two-sided Mann-Whitney U test, and the verdict the
+interval gives."""
 import statistics
 
-from .stats import SIGNIFICANCE, mann_whitney_p
+from . import stats
 
-# The verdicts, from the first set's side: it takes less time (better),
-# more (worse), no difference the test can tell (tie), or there is one
-# repetition a side and nothing to test.
+# The verdicts, from the first set's side: it takes less time (better: the
+# whole interval lies below 1), more (worse: above 1), no difference the
+# interval can tell (tie), or too few repetitions for an interval.
 BETTER, WORSE, TIE, UNTESTED = "better", "worse", "tie", "untested"
 
 
 class Comparison:
     """`ours` against `peer` on one measure (for two builds: the new one
-    against the old)."""
+    against the old). `ratio` is the Hodges-Lehmann estimate of ours / peer;
+    `interval` its 95 % interval (a stats.Ratio); `p` the test's."""
 
-    def __init__(self, ours, peer, our_samples, peer_samples, test=mann_whitney_p):
+    def __init__(self, ours, peer, our_samples, peer_samples):
         self.ours, self.peer = ours, peer
         self.our_median = statistics.median(our_samples)
         self.peer_median = statistics.median(peer_samples)
-        self.ratio = self.our_median / self.peer_median
+        self.repetitions = (len(our_samples), len(peer_samples))
+        self.interval = stats.ratio(our_samples, peer_samples)
+        self.ratio = self.interval.estimate
         self.p = None
         if len(our_samples) > 1 and len(peer_samples) > 1:
-            self.p = test(our_samples, peer_samples)
+            self.p = stats.mann_whitney_p(our_samples, peer_samples)
 
     @property
     def verdict(self):
-        if self.p is None:
+        if not self.interval.decided:
             return UNTESTED
-        if self.p >= SIGNIFICANCE:
-            return TIE
-        return BETTER if self.ratio < 1 else WORSE
+        if self.interval.high < 1.0:
+            return BETTER
+        if self.interval.low > 1.0:
+            return WORSE
+        return TIE
 
 
 def compare(timings, suite, ours, n, peer=None):

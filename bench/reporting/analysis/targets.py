@@ -4,25 +4,27 @@ peer and the outcome."""
 from dataclasses import dataclass
 from typing import Optional
 
-from .comparison import TIE, UNTESTED, WORSE, BETTER, Comparison, compare
+from .comparison import Comparison, compare
 
-MET, NOT_MET, WITHIN_NOISE, NO_VERDICT, NOT_MEASURED = (
-    "met", "not met", "within noise", "no verdict (one run)", "not measured")
+MET, MISSED, UNDECIDED, NO_INTERVAL, NOT_MEASURED, MACHINE = (
+    "met", "missed", "undecided", "no interval", "not measured", "the machine's")
 
 
-def outcome(ratio, goal, verdict=None):
-    """met, not met, or within noise (a tie whose median misses a goal of 1)."""
+def outcome(ratio, goal, interval=None):
+    """A timed measure is met when its whole interval lies within the goal,
+    missed when it lies wholly beyond it, and undecided when it straddles
+    it; counts and weights, which carry no noise, by their value."""
     if ratio is None:
         return NOT_MEASURED
-    if verdict is None:  # counts and weights carry no noise
-        return MET if ratio <= goal + 1e-9 else NOT_MET
-    if verdict == UNTESTED:
-        return NO_VERDICT
-    if ratio <= goal and (verdict == BETTER or (goal >= 1 and verdict != WORSE)):
+    if interval is None:
+        return MET if ratio <= goal + 1e-9 else MISSED
+    if not interval.decided:
+        return NO_INTERVAL
+    if interval.high <= goal:
         return MET
-    if goal >= 1 and verdict == TIE:
-        return WITHIN_NOISE
-    return NOT_MET
+    if interval.low > goal:
+        return MISSED
+    return UNDECIDED
 
 
 @dataclass
@@ -41,7 +43,7 @@ class Target:
     @property
     def outcome(self):
         return outcome(self.ratio, self.goal,
-                       self.comparison.verdict if self.comparison else None)
+                       self.comparison.interval if self.comparison else None)
 
 
 def best(candidates):

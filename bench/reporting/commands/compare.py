@@ -22,13 +22,13 @@ import sys
 import tempfile
 
 from ..analysis.comparison import Comparison
-from ..analysis.stats import SIGNIFICANCE, mann_whitney_p
+from ..analysis.stats import LEVEL
 from ..model import run_name
 from ..model.catalog import PHASES, WORKLOADS
 from ..render.table import markdown_table
-from ..render.text import ns, size_label, test_text
+from ..render.text import interval_text, ns, size_label, test_text
 from . import counts
-from .deps import ensure_scipy
+from .deps import ensure_bench_tools
 from .plan import parse_sizes
 from .runner import ROOT
 
@@ -120,13 +120,15 @@ def run_once(programs, program, sizes, names, min_time):
             if b.get("run_type", "iteration") == "iteration"}
 
 
-def time_table(samples, test=mann_whitney_p):
-    """Per benchmark: both medians, new/old and the verdict, from the new
-    build's side (better: it takes less time)."""
-    rows = [["benchmark", "old ns/op", "new ns/op", "new/old", "p", "verdict"]]
+def time_table(samples):
+    """Per benchmark: both medians, new/old with its 95 % interval, the U
+    test, and the verdict, from the new build's side (better: it takes less
+    time)."""
+    rows = [["benchmark", "old ns/op", "new ns/op", "new/old [95 % interval]", "test",
+             "verdict"]]
     for name, (old, new) in samples.items():
-        c = Comparison("new", "old", new, old, test)
-        rows.append([name, ns(c.peer_median), ns(c.our_median), "%.3f" % c.ratio, test_text(c),
+        c = Comparison("new", "old", new, old)
+        rows.append([name, ns(c.peer_median), ns(c.our_median), interval_text(c), test_text(c),
                      c.verdict])
     return markdown_table(rows, numeric=[1, 2, 3, 4])
 
@@ -195,8 +197,10 @@ def compare(args):
                         samples[name][side].append(value)
             print("round %d of %d done" % (round_index + 1, args.rounds), file=sys.stderr,
                   flush=True)
-        print("Old: %s. New: the working tree. %d rounds, alternating; medians; verdict by a "
-              "two-sided Mann-Whitney U test, p < %g.\n" % (label, args.rounds, SIGNIFICANCE))
+        print("Old: %s. New: the working tree. %d rounds, alternating; medians; new/old is the "
+              "Hodges-Lehmann estimate with its %d %% interval, from which the verdict comes "
+              "(the interval wholly below 1: better; above: worse; else a tie), beside the "
+              "two-sided Mann-Whitney U test.\n" % (label, args.rounds, round(100 * LEVEL)))
         print("\n".join(time_table(samples)))
         jobs = sorted({run_name.parse(name)[1:] for name in samples},
                       key=lambda job: (job[1], job[0]))
@@ -215,7 +219,7 @@ def main():
     parser.add_argument("--min-time", type=float, default=0.1,
                         help="seconds each benchmark runs per round")
     args = parser.parse_args()
-    ensure_scipy()
+    ensure_bench_tools()
     if args.rounds < LEAST_ROUNDS:
         parser.error("--rounds takes at least %d" % LEAST_ROUNDS)
     try:

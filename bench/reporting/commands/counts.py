@@ -28,6 +28,7 @@ import tempfile
 from ..model.catalog import Catalog
 from ..render.table import markdown_table
 from ..sections.tables import scan_counts_table
+from .deps import ensure_bench_tools
 from .runner import ROOT
 
 BASELINE = os.path.join(ROOT, "bench", "results", "counts_baseline.json")
@@ -223,6 +224,7 @@ def main():
     parser.add_argument("--scans", action="store_true",
                         help="count the ordered scans of the maps that have one")
     args = parser.parse_args()
+    ensure_bench_tools()
     tool = os.path.abspath(args.tool)
     build(tool)
     catalog = Catalog.from_programs([tool])

@@ -1,15 +1,16 @@
-"""What the commands need from outside Python's standard library."""
+"""What the commands need from outside Python's standard library (Google
+Benchmark, Abseil, gnuplot, valgrind), installed from Debian's packages by
+tools/install-deps when missing, as ./run-tests installs the tests' own."""
 import os
+import subprocess
 import sys
 
+from .runner import ROOT
 
-def ensure_scipy():
-    """The U test needs scipy: Debian's python3-scipy serves /usr/bin/python3,
-    so a script started by another Python starts again under that one."""
-    try:
-        import scipy  # noqa: F401
-    except ImportError:
-        system = "/usr/bin/python3"
-        if os.path.exists(system) and os.path.realpath(sys.executable) != os.path.realpath(system):
-            os.execv(system, [system] + sys.argv)
-        sys.exit("%s needs scipy: apt-get install python3-scipy" % sys.argv[0])
+
+def ensure_bench_tools():
+    """Installs what the bench lacks; quiet when nothing does. A failure
+    (no network, no rights) ends the command with install-deps' message."""
+    done = subprocess.run([os.path.join(ROOT, "tools", "install-deps"), "bench"])
+    if done.returncode != 0:
+        sys.exit("the bench's tools could not be installed (tools/install-deps bench)")

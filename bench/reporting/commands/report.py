@@ -23,7 +23,7 @@ import sys
 from ..model import files
 from ..model.catalog import PROGRAMS, Catalog
 from ..sections import document
-from .deps import ensure_scipy
+from .deps import ensure_bench_tools
 from .plan import MODES, Plan, parse_sizes
 from .runner import DEFAULT_BUILD, ROOT, build_tools, run_all, tool
 
@@ -73,7 +73,7 @@ def arguments():
 
 
 def main():
-    ensure_scipy()
+    ensure_bench_tools()
     parser, args = arguments()
     os.makedirs(args.out, exist_ok=True)
     source = os.path.abspath(args.source) if args.source else args.out

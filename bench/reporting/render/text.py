@@ -25,9 +25,19 @@ def test_text(comparison):
     return "p<0.001" if comparison.p < 0.001 else "p=%.3f" % comparison.p
 
 
+def interval_text(comparison):
+    """"0.71 [0.66, 0.77]": the ratio and its 95 % interval; the ratio alone
+    when the repetitions are too few for an interval (the verdict, untested,
+    says so)."""
+    r = comparison.interval
+    if not r.decided:
+        return "%.2f" % r.estimate
+    return "%.2f [%.2f, %.2f]" % (r.estimate, r.low, r.high)
+
+
 def ratio_verdict(comparison):
-    """"0.84 better"."""
-    return "%.2f %s" % (comparison.ratio, comparison.verdict)
+    """"0.71 [0.66, 0.77], better"."""
+    return "%s, %s" % (interval_text(comparison), comparison.verdict)
 
 
 def verdict_text(comparison):
@@ -36,7 +46,7 @@ def verdict_text(comparison):
 
 
 def comparison_text(comparison):
-    """"0.84 better (p<0.001; 35.3 vs 85.2 ns)"."""
+    """"0.71 [0.66, 0.77], better (p<0.001; 35.3 vs 85.2 ns)"."""
     return "%s (%s; %s vs %s ns)" % (ratio_verdict(comparison), test_text(comparison),
                                     ns(comparison.our_median), ns(comparison.peer_median))
 
@@ -55,7 +65,8 @@ def measure_text(measure):
 
 
 def target_ratio(target):
-    """"0.84 better" for a timed target, "0.83" for a count or weight."""
+    """"0.71 [0.66, 0.77], better" for a timed target, "0.83" for a count or
+    weight."""
     return ratio_verdict(target.comparison) if target.comparison else "%.2f" % target.ratio
 
 
@@ -71,7 +82,8 @@ def target_cells(target):
             "≤ %.1f" % target.goal, target.outcome]
 
 
-TARGET_HEADER = ["map", "peer", "measure", "n", "ratio (verdict; medians)", "goal", "outcome"]
+TARGET_HEADER = ["map", "peer", "measure", "n",
+                 "ratio [95 % interval], verdict (test; medians)", "goal", "outcome"]
 
 
 def timer_text(latency):

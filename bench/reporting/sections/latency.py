@@ -9,7 +9,7 @@ from ..model.catalog import FIND_PAIR
 from ..model.latency import measure, workload_of
 from ..render import figures
 from ..render.table import markdown_table
-from ..render.text import ns, size_label, timer_text, verdict_text
+from ..render.text import interval_text, ns, size_label, timer_text, verdict_text
 from .tables import kind_cell
 
 # The percentiles of the tables (map_latency writes more, for the figures).
@@ -58,7 +58,7 @@ def tail_where_table(latency):
     for suite, n, medians, c in where_rows(t, [measure(s, TAIL) for s in latency.suites]):
         cells = [workload_of(suite), size_label(n)]
         cells += [kind_cell(catalog, medians, k) for k in kinds]
-        cells += [c.ours, c.peer, ns(c.peer_median), "%.2f" % c.ratio,
+        cells += [c.ours, c.peer, ns(c.peer_median), interval_text(c),
                   verdict_text(c)] if c else [""] * 5
         rows.append(cells)
     first = 2 + len(kinds)

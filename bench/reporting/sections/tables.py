@@ -7,8 +7,8 @@ from ..analysis.comparison import Comparison, compare
 from ..analysis.targets import MET, judge_all
 from ..analysis.where import largest_rows, where_rows
 from ..render.table import markdown_table
-from ..render.text import (TARGET_HEADER, measure_text, ns, ratio_verdict, size_label,
-                           target_cells, target_ratio, verdict_text)
+from ..render.text import (TARGET_HEADER, interval_text, measure_text, ns, ratio_verdict,
+                           size_label, target_cells, target_ratio, verdict_text)
 
 
 def targets_table(timings, memory, counts):
@@ -179,7 +179,7 @@ def where_table(workloads, suites, tail=None):
     for suite, n, medians, c in where_rows(workloads, suites):
         cells = [suite, size_label(n)] + [kind_cell(catalog, medians, k) for k in kinds]
         if c:
-            cells += [c.ours, c.peer, ns(c.peer_median), "%.2f" % c.ratio, verdict_text(c)]
+            cells += [c.ours, c.peer, ns(c.peer_median), interval_text(c), verdict_text(c)]
         else:
             cells += [""] * 5
         if tail:
@@ -247,7 +247,7 @@ def workload_summary(workloads, suites):
     for suite in suites:
         if suite in largest:
             n, c = largest[suite]
-            lines.append("- %s at n=%s: %s %.1f ns/op against %s %.1f ns/op: %.2f, %s" % (
-                suite, size_label(n), c.ours, c.our_median, c.peer, c.peer_median, c.ratio,
-                c.verdict))
+            lines.append("- %s at n=%s: %s %.1f ns/op against %s %.1f ns/op: %s" % (
+                suite, size_label(n), c.ours, c.our_median, c.peer, c.peer_median,
+                ratio_verdict(c)))
     return lines
