@@ -154,29 +154,32 @@ class EventsTableTest(unittest.TestCase):
 
 
 class LatencyPlanTest(unittest.TestCase):
-    def test_the_standard_mode_runs_map_latency_once_per_repetition(self):
+    def test_the_standard_mode_runs_the_goals_latency_suites_once_per_repetition(self):
         plan = Plan(CATALOG, "standard")
         runs = plan.latency_runs()
         self.assertEqual(len(runs), 5)
-        self.assertIn("--sizes=10000,1000000", runs[0])
-        self.assertIn("--suites=mix_latency,fifo_latency", runs[0])
+        self.assertIn("--sizes=1000000", runs[0])
+        self.assertIn("--suites=mix_latency", runs[0])
+        self.assertIn("--maps=Tree_16,Tree_64,peer_tree", runs[0])
         self.assertEqual([r[-1] for r in runs[:2]], ["--shuffle=1", "--shuffle=2"])
-        self.assertEqual(plan.events_arguments(), ["--operations=1000000", "--sizes=10000,1000000"])
+        self.assertIsNone(plan.events_arguments())
 
-    def test_the_dependent_finds_run_back_to_back_at_the_sizes_left_out(self):
-        output, arguments = Plan(CATALOG, "standard").find_pair_run()
-        self.assertEqual(output.name, "workloads_finds.json")
-        self.assertIn("--sizes=1000,1000000,10000000", arguments)
-        self.assertIn("--benchmark_repetitions=3", arguments)
-        self.assertFalse(any("interleaving" in a for a in arguments))
-        self.assertIsNone(Plan(CATALOG, "full").find_pair_run())
-        self.assertIsNone(Plan(CATALOG, "standard", sizes=[1000]).find_pair_run())
+    def test_an_aimed_run_counts_the_steps_at_its_latency_sizes(self):
+        plan = Plan(CATALOG, "standard", workloads="*_latency")
+        self.assertIn("--suites=mix_latency,fifo_latency", plan.latency_runs()[0])
+        self.assertEqual(plan.events_arguments(), ["--operations=1000000", "--sizes=10000,1000000"])
 
     def test_choosing_other_workloads_leaves_the_latency_runs_out(self):
         plan = Plan(CATALOG, "standard", workloads="fifo")
         self.assertEqual(plan.latency_runs(), [])
         self.assertIsNone(plan.events_arguments())
-        self.assertIsNone(plan.find_pair_run())
+
+    def test_undecided_latency_targets_get_more_processes(self):
+        _, latency = Plan(CATALOG, "standard").extension_runs(
+            [("mix_latency", "Tree_64", "peer_tree", 1000000)])
+        self.assertEqual(len(latency), 6)
+        self.assertIn("--suites=mix_latency", latency[0])
+        self.assertIn("--maps=Tree_64,peer_tree", latency[0])
 
 
 if __name__ == "__main__":

@@ -87,3 +87,31 @@ class JudgedTargetsTest(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class MachineTest(unittest.TestCase):
+    def test_runs_the_host_or_other_tasks_took_much_from_are_named(self):
+        from reporting.analysis.interference import disturbed
+        records = {("find", "Tree_64", 1000): [
+            {"seconds": 0.5, "steal": 0.2, "others": 0.0},   # the host stole 20 %
+            {"seconds": 0.05, "steal": 0.5, "others": 0.0},  # too short to tell
+            {"seconds": 1.0, "steal": 0.0, "others": 0.3},   # other tasks took 30 %
+            {"seconds": 1.0, "steal": 0.05, "others": 0.1}]}
+        self.assertEqual([d.repetition for d in disturbed(records)], [0, 2])
+
+    def test_a_percentile_the_machines_interruptions_reach_is_not_judged(self):
+        from reporting.model.latency import Latency
+        catalog = Catalog.from_json(files.read(FIXTURES, files.LIST))
+        runs = files.read(FIXTURES, files.LATENCY)
+        for document in runs:
+            for run in document["runs"]:
+                # 2 interrupts in 1000 calls: 0.2 % of the calls, beyond p99.9
+                run["machine"] = {"interrupts": 2, "involuntary_switches": 0}
+        latency = Latency(runs, catalog)
+        self.assertTrue(latency.reached("mix_latency", "Tree_64", 1000000, "99.9"))
+        self.assertFalse(latency.reached("mix_latency", "Tree_64", 1000000, "99"))
+        results = load()
+        results.latency = latency
+        target = next(t for t in judge_all(results.judged(), results.memory, results.counts,
+                                           results.reached) if "latency" in t.measure)
+        self.assertEqual(target.outcome, "the machine's")

@@ -150,14 +150,29 @@ class PlanTest(unittest.TestCase):
         self.assertFalse(plan.weighs())
         self.assertFalse(plan.counts())
 
-    def test_the_full_mode_adds_repetitions_of_the_targets_phases(self):
-        runs = Plan(CATALOG, "full").timed_runs()
-        extra = runs[-1]
-        self.assertEqual(extra[1].name, "phases_targets.json")
-        self.assertIn("--sizes=1000,5000", extra[2])
-        self.assertIn("--benchmark_filter=^(find|mix)/(Tree_16|Tree_64|Flat|peer_tree)/",
-                      extra[2])
-        self.assertIn("--benchmark_repetitions=10", extra[2])
+    def test_the_standard_mode_runs_each_goals_suite_for_the_kinds_with_goals_and_peers(self):
+        plan = Plan(CATALOG, "standard")
+        runs = plan.timed_runs()
+        self.assertEqual([r[1].name for r in runs], ["phases.json"])
+        self.assertIn("--sizes=1000,5000", runs[0][2])
+        self.assertIn("--benchmark_filter=^(find)/(Tree_16|Tree_64|Flat|peer_tree)/",
+                      runs[0][2])
+        self.assertIn("--benchmark_repetitions=5", runs[0][2])
+        self.assertEqual(plan.memory_sizes, [1000, 5000])
+        self.assertFalse(plan.weighs())
+        self.assertFalse(plan.scan_counts())
+
+    def test_undecided_targets_get_more_repetitions_of_what_they_compare(self):
+        plan = Plan(CATALOG, "full")
+        benchmarks, latency = plan.extension_runs([("find", "Tree_64", "peer_tree", 1000)])
+        self.assertEqual(latency, [])
+        (program, output, arguments), = benchmarks
+        self.assertEqual((program, output.name), ("map_phases_bench", "phases_targets.json"))
+        self.assertIn("--benchmark_filter=^(find/Tree_64/1000|find/peer_tree/1000)$", arguments)
+        self.assertIn("--benchmark_repetitions=6", arguments)
+        aimed = Plan(CATALOG, "full", sizes=[1000])
+        self.assertEqual(aimed.extension_runs([("find", "Tree_64", "peer_tree", 1000)]),
+                         ([], []))
 
     def test_an_aimed_run_has_no_extra_repetitions_and_one_run_no_interleaving(self):
         runs = Plan(CATALOG, "full", repetitions=1).timed_runs()
@@ -180,10 +195,10 @@ class HugePagesTest(unittest.TestCase):
         self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in paired[1][3]))
 
     def test_an_aimed_run_pairs_its_largest_size_only_when_asked(self):
-        self.assertEqual(Plan(CATALOG, "standard").huge_page_runs(), [])
-        plan = Plan(CATALOG, "standard", huge_pages=True)
+        self.assertEqual(Plan(CATALOG, "standard", sizes=[1000, 100000]).huge_page_runs(), [])
+        plan = Plan(CATALOG, "standard", sizes=[1000, 100000], huge_pages=True)
         self.assertIn("--sizes=100000", plan.huge_page_runs()[0][3])
-        self.assertIn("--sizes=10000", plan.timed_runs()[0][2])
+        self.assertIn("--sizes=1000", plan.timed_runs()[0][2])
 
     def test_the_table_gives_both_medians_and_the_ratio_with_over_without(self):
         def timings(ns):
@@ -241,10 +256,15 @@ class ScanReportTest(unittest.TestCase):
 
     def test_the_standard_mode_runs_a_scan_goal_at_its_own_sizes(self):
         runs = {r[1].name: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
-        self.assertIn("--sizes=1000,1000000", runs["workloads_targets.json"])
+        # At the target size interleaved; beyond it back to back.
+        self.assertIn("--sizes=1000", runs["workloads.json"])
+        self.assertIn("--benchmark_enable_random_interleaving=true", runs["workloads.json"])
+        self.assertIn("--sizes=1000000", runs["workloads_targets.json"])
         self.assertIn("--benchmark_filter=^(walk)/(Tree_16|peer_tree)/",
                       runs["workloads_targets.json"])
         self.assertIn("--benchmark_repetitions=5", runs["workloads_targets.json"])
+        self.assertNotIn("--benchmark_enable_random_interleaving=true",
+                         runs["workloads_targets.json"])
         aimed = Plan(SCAN_CATALOG, "standard", sizes=[1000]).timed_runs()
         self.assertEqual([r[1].name for r in aimed], ["workloads.json"])
         self.assertEqual([r[1].name for r in Plan(SCAN_CATALOG, "quick").timed_runs()],

@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "heap_shift.h"
+#include "machine_load.h"
 #include "progress.h"
 #include "run_plan.h"
 
@@ -17,6 +18,17 @@ std::string peerTable(const std::vector<Contender>& contenders) {
         }
     }
     return table;
+}
+
+// What else the machine did during the run, beside its figures: the report
+// warns of runs it took much from.
+void recordInterference(benchmark::State& state, const Interference& seen) {
+    state.counters["steal"] = seen.steal;
+    state.counters["others"] = seen.others;
+    state.counters["interrupts_per_s"] =
+        seen.seconds > 0 ? static_cast<double>(seen.interrupts) / seen.seconds : 0.0;
+    state.counters["load"] = seen.load;
+    state.counters["seconds"] = seen.seconds;
 }
 
 void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Progress& progress,
@@ -33,7 +45,9 @@ void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Pro
             if (progress.starting(name)) {
                 shift.next();
             }
+            const MachineSample before = MachineSample::now();
             run(state, name, contender, n);
+            recordInterference(state, Interference::between(before, MachineSample::now()));
         })->Unit(benchmark::kMicrosecond);
     }
 }

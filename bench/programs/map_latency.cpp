@@ -41,6 +41,7 @@
 #include "heap_shift.h"
 #include "json_writer.h"
 #include "log_histogram.h"
+#include "machine_load.h"
 #include "run_plan.h"
 #include "warm_heap.h"
 #include "workload_steps.h"
@@ -153,6 +154,22 @@ void writeFigures(JsonWriter& json, const LogHistogram& histogram, double ticksP
         .member("max", static_cast<double>(histogram.max()) / ticksPerNs);
 }
 
+// What else the machine did during a run. An interrupt or a switch to another
+// task lands in at most one timed call, so their count over the calls bounds
+// the share of calls the machine could have slowed (interrupts of every CPU,
+// so an upper bound).
+void writeInterference(JsonWriter& json, const Interference& seen) {
+    json.key("machine")
+        .beginObject()
+        .member("seconds", seen.seconds)
+        .member("steal", seen.steal)
+        .member("others", seen.others)
+        .member("interrupts", seen.interrupts)
+        .member("involuntary_switches", seen.involuntarySwitches)
+        .member("load", seen.load)
+        .endObject();
+}
+
 // Two readings around nothing, as many times as a run times its calls.
 LogHistogram timerCost(std::uint64_t operations) {
     LogHistogram histogram;
@@ -184,9 +201,12 @@ void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedR
         std::cerr << "[" << i + 1 << "/" << runs.size() << "] " << planned.name() << std::endl;
         histogram.clear();
         Run run{*planned.contender, planned.n, operations, histogram};
+        const MachineSample before = MachineSample::now();
         suites[planned.suiteIndex].run(run);
+        const Interference seen = Interference::between(before, MachineSample::now());
         json.beginObject().member("name", planned.name()).member("operations", histogram.count());
         writeFigures(json, histogram, ticksPerNs);
+        writeInterference(json, seen);
         json.endObject();
     }
     json.endArray().endObject();

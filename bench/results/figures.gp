@@ -91,6 +91,23 @@ set ylabel 'last-level data misses'
 plot 'figures-data/counts.dat' using 6:xtic(1) title 'find' linecolor rgb '#0072B2', '' using 7 title 'mix' linecolor rgb '#D55E00'
 unset multiplot
 reset
+set terminal pngcairo size 960,400 noenhanced font ',11'
+set output 'targets.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'Our time over the peer''s, with 95 % intervals; crosses: the goals'
+set xlabel 'ratio (below 1: ours is faster)'
+set logscale x
+set ytics scale 0 font ',8'
+set yrange [-1:12]
+set arrow from first 1, graph 0 to first 1, graph 1 nohead dashtype 2
+set key bottom right
+unset grid
+set grid xtics
+plot 'figures-data/targets.dat' using 3:1:4:5:ytic(2) with xerrorbars pointtype 7 linecolor rgb '#0072B2' title 'ratio', '' using 6:1 with points pointtype 2 pointsize 1.5 linecolor rgb '#D55E00' title 'goal'
+reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
 set output 'ascending_insert.png'
 set grid

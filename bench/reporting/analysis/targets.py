@@ -39,9 +39,14 @@ class Target:
     comparison: Optional[Comparison] = None
     mine: Optional[float] = None
     theirs: Optional[float] = None
+    # A percentile of the calls that the machine's own interruptions could
+    # make up, in our runs or the peer's: not judged.
+    machines: bool = False
 
     @property
     def outcome(self):
+        if self.machines:
+            return MACHINE
         return outcome(self.ratio, self.goal,
                        self.comparison.interval if self.comparison else None)
 
@@ -52,8 +57,9 @@ def best(candidates):
     return min(present) if present else (None, None)
 
 
-def judge(timings, memory, counts, kind, peer, measure, goal, n):
-    """One goal at one size, or None when it was not measured."""
+def judge(timings, memory, counts, kind, peer, measure, goal, n, reached=None):
+    """One goal at one size, or None when it was not measured. `reached(measure,
+    map, n)` tells whether the machine reaches a percentile measure."""
     variants = timings.catalog.variants(kind)
     if measure == "bytes":
         if not memory:
@@ -74,7 +80,8 @@ def judge(timings, memory, counts, kind, peer, measure, goal, n):
     c = compare(timings, measure, name, n, peer) if name else None
     if c is None:
         return None
-    return Target(name, peer, measure, n, goal, c.ratio, comparison=c)
+    machines = bool(reached) and (reached(measure, name, n) or reached(measure, peer, n))
+    return Target(name, peer, measure, n, goal, c.ratio, comparison=c, machines=machines)
 
 
 def judged_sizes(timings):
@@ -91,13 +98,13 @@ def goal_sizes(timings, goal):
     return own or judged_sizes(timings)
 
 
-def judge_all(timings, memory, counts):
+def judge_all(timings, memory, counts, reached=None):
     """Every goal of the catalog at every judged size that was measured."""
     targets = []
     for goal in timings.catalog.targets["goals"]:
         for n in goal_sizes(timings, goal):
             target = judge(timings, memory, counts, goal["kind"], goal["peer"], goal["measure"],
-                           goal["ratio"], n)
+                           goal["ratio"], n, reached)
             if target and target.outcome != NOT_MEASURED:
                 targets.append(target)
     return targets

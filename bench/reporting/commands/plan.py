@@ -1,44 +1,43 @@
-"""What a report runs: the mode's sizes, repetitions and run time, narrowed
-by the user's --sizes, --maps, --workloads and --repetitions, into the
-commands of the bench programs."""
+"""What a report runs: the mode's suites, sizes and repetitions, narrowed by
+the user's --sizes, --maps, --workloads and --repetitions, as the commands
+of the bench programs; and, once the first pass is judged, the further
+repetitions of the targets it left undecided."""
 import re
 
 from ..model import files
-from ..model.catalog import FIND_PAIR, LATENCY, PHASES, WORKLOADS
+from ..model.catalog import LATENCY, PHASES, WORKLOADS
 
-# The sizes over which the latency section sets the two finds side by side.
-FIND_PAIR_SIZES = [1000, 10000, 100000, 1000000, 10000000]
-# Sizes beyond the caches, where a lookup also pays TLB misses: the huge-page
-# runs repeat these, for every contender alike.
+# glibc's malloc advises transparent huge pages for its heap with this
+# tunable; see model.catalog. Sizes beyond the caches, where a lookup also
+# pays TLB misses: the huge-page runs repeat these, for every contender alike.
 HUGE_PAGE_SIZES = [1000000, 10000000]
 
-# quick: every suite once at n=1e3 (CI). standard: what the targets ask,
-# at their sizes, with enough repetitions for the U test. full: every size
-# from 1e3 to 1e7, and more repetitions of the phases the targets compare.
-# workload_goals: goals on a workload at sizes of its own also run there
-# (in the standard mode with 5 repetitions: at 1e6 each one refills the map,
-# and 5 against 5 still separates p < 0.01). latency: map_latency's sizes,
-# processes (repetitions) and calls per run; find_pairs: the repetitions of
-# the independent and dependent finds at the sizes FIND_PAIR_SIZES the mode
-# does not run (back to back, so that each map is filled once).
+# quick: every suite once at n=1e3 (CI).
+# standard: what the targets ask and nothing more: each goal's suite at the
+#   goal's sizes, for the kinds with a goal on it and their peers, 5
+#   repetitions; a target whose interval the first pass leaves undecided gets
+#   6 more. Workload goals beyond the target sizes run their repetitions back
+#   to back, so that each map is filled once. Aimed with --maps, --workloads
+#   or --repetitions, it runs what was chosen at 1e4 and 1e5 instead.
+# full: every suite at every size from 1e3 to 1e7, huge pages, the maps'
+#   structural steps, and the same second pass.
+# latency: map_latency's sizes, processes (repetitions) and calls per run.
 MODES = {
     "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
               "min_time": 0.01, "memory_sizes": [1000], "counts_sizes": [1000],
-              "target_repetitions": 0,
               "latency": {"sizes": [1000], "repetitions": 1, "operations": 20000}},
-    "standard": {"sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
-                 "repetitions": 9, "min_time": 0.1, "memory_sizes": [10000, 100000],
-                 "counts_sizes": [10000, 100000], "target_repetitions": 0,
-                 "workload_goals": True, "workload_goal_repetitions": 5,
+    "standard": {"targets_only": True, "repetitions": 5, "extra_repetitions": 6,
+                 "min_time": 0.1,
+                 # What a run aimed with --maps, --workloads or --repetitions measures.
+                 "sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
+                 "memory_sizes": [10000, 100000], "counts_sizes": [10000, 100000],
                  "latency": {"sizes": [10000, 1000000], "repetitions": 5,
-                             "operations": 1000000},
-                 "find_pairs": 3},
+                             "operations": 1000000}},
     "full": {"sizes": {PHASES: [1000, 10000, 100000, 1000000],
                        WORKLOADS: [1000, 10000, 100000, 1000000, 10000000]},
-             "repetitions": 5, "min_time": 0.2,
+             "repetitions": 5, "extra_repetitions": 6, "min_time": 0.2,
              "memory_sizes": [1000, 10000, 100000, 1000000, 10000000],
-             "counts_sizes": [10000, 100000], "target_repetitions": 10, "huge_pages": True,
-             "workload_goals": True,
+             "counts_sizes": [10000, 100000], "huge_pages": True, "events": True,
              "latency": {"sizes": [10000, 1000000], "repetitions": 9, "operations": 1000000}},
 }
 
@@ -58,140 +57,186 @@ def patterns(text):
     return [item.strip() for item in text.split(",") if item.strip()] if text else []
 
 
+def suite_of(measure):
+    """The suite a goal's measure is timed in ("mix" for "mix", "mix_latency"
+    for "mix_latency_p99.9"), or None for counts and weights."""
+    if measure == "bytes" or measure.endswith("_instructions"):
+        return None
+    return measure.rsplit("_p", 1)[0] if "_latency_p" in measure else measure
+
+
 class Plan:
     """The runs of one report."""
 
     def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
                  huge_pages=None):
         settings = MODES[mode]
-        self.huge_pages = settings.get("huge_pages", False) if huge_pages is None else huge_pages
         self.mode = mode
         self.catalog = catalog
+        aimed = bool(sizes or maps or workloads or repetitions)
+        self.targets_only = settings.get("targets_only", False) and not aimed
+        self.huge_pages = settings.get("huge_pages", False) if huge_pages is None else huge_pages
+        self.events = settings.get("events", False) or (aimed and not self.targets_only)
         self.min_time = settings["min_time"]
         self.repetitions = repetitions or settings["repetitions"]
-        self.target_repetitions = settings["target_repetitions"] if not (
-            sizes or maps or workloads or repetitions) else 0
-        # Goals on workloads at sizes of their own (the scans at 1e6) run
-        # there too, unless the user chose the sizes.
-        self.workload_goals = settings.get("workload_goals", False) and not sizes
-        self.workload_goal_repetitions = repetitions or settings.get(
-            "workload_goal_repetitions", self.repetitions)
-        self.sizes = {program: sizes or settings["sizes"][program]
-                      for program in (PHASES, WORKLOADS)}
+        # The second pass: only a mode's own runs, not a run the user aimed.
+        self.extra_repetitions = 0 if aimed else settings.get("extra_repetitions", 0)
         latency = settings["latency"]
-        self.sizes[LATENCY] = sizes or latency["sizes"]
         self.latency_repetitions = repetitions or latency["repetitions"]
         self.latency_operations = latency["operations"]
-        self.find_pair_repetitions = 0 if sizes else settings.get("find_pairs", 0)
-        self.memory_sizes = sizes or settings["memory_sizes"]
-        self.counts_sizes = sizes or settings["counts_sizes"]
         names = list(catalog.contenders)
         self.maps = catalog.select(patterns(maps), names) if maps else names
         suites = list(catalog.suites)
         self.suites = catalog.select(patterns(workloads), suites) if workloads else suites
+        # {suite: maps} where not every chosen map runs every suite.
+        self.maps_of = {}
+        if self.targets_only:
+            self.sizes = self.goal_sizes()
+            self.maps_of = self.goal_maps()
+            self.maps = [m for m in self.maps if any(m in chosen for chosen in
+                                                     self.maps_of.values())]
+            target_sizes = catalog.targets["sizes"]
+            self.memory_sizes = self.counts_sizes = target_sizes
+        else:
+            self.sizes = {program: {s: sizes or settings["sizes"][program]
+                                    for s in catalog.suites_of(program) if s in self.suites}
+                          for program in (PHASES, WORKLOADS)}
+            self.sizes[LATENCY] = {s: sizes or latency["sizes"]
+                                   for s in catalog.suites_of(LATENCY) if s in self.suites}
+            self.memory_sizes = sizes or settings["memory_sizes"]
+            self.counts_sizes = sizes or settings["counts_sizes"]
+
+    # What the targets ask.
+
+    def goal_sizes(self):
+        """{program: {suite: sizes}} of every goal's suite at the goal's sizes
+        (the target sizes when it has none of its own)."""
+        wanted = {PHASES: {}, WORKLOADS: {}, LATENCY: {}}
+        for goal in self.catalog.targets["goals"]:
+            suite = suite_of(goal["measure"])
+            program = self.catalog.suites.get(suite, {}).get("program")
+            if program in wanted and suite in self.suites:
+                sizes = goal.get("sizes") or self.catalog.targets["sizes"]
+                wanted[program][suite] = sorted(set(wanted[program].get(suite, [])) | set(sizes))
+        return wanted
+
+    def goal_maps(self):
+        """{suite: the chosen maps of the kinds with a goal timed in that
+        suite, and their peers}; the memory and counts take every one of
+        ours and the peers."""
+        kinds = {}
+        for goal in self.catalog.targets["goals"]:
+            suite = suite_of(goal["measure"]) or goal["measure"]
+            kinds.setdefault(suite, set()).add(goal["kind"])
+        maps = {}
+        for suite, chosen in kinds.items():
+            ours = [m for m in self.maps if self.catalog.role(m) == "ours" and
+                    self.catalog.contenders[m]["kind"] in chosen]
+            peers = {self.catalog.peer(m) for m in ours}
+            maps[suite] = [m for m in self.maps if m in ours or m in peers]
+        return maps
+
+    # The runs.
 
     def suites_of(self, program):
-        return [s for s in self.catalog.suites_of(program) if s in self.suites]
+        return list(self.sizes.get(program, {}))
 
     def weighs(self):
-        """Heap weights go with the fill; counts with the find and mix phases."""
+        """Heap weights go with the fill, or with a goal on them."""
+        if self.targets_only:
+            return any(g["measure"] == "bytes" for g in self.catalog.targets["goals"])
         return "fill" in self.suites_of(PHASES)
 
     def counts(self):
+        if self.targets_only:
+            return any(g["measure"].endswith("_instructions")
+                       for g in self.catalog.targets["goals"])
         return bool({"find", "mix"} & set(self.suites_of(PHASES)))
 
     def scan_counts(self):
-        """Scan counts go with the scan suites."""
-        return any(self.catalog.suite_scans(s) for s in self.suites_of(WORKLOADS))
-
-    def latency_runs(self):
-        """map_latency's arguments, one run per repetition (each its own
-        process, its runs in an order of its own), or [] when no latency
-        suite was chosen."""
-        suites = self.suites_of(LATENCY)
-        if not suites:
-            return []
-        common = ["--sizes=" + ",".join(map(str, self.sizes[LATENCY])),
-                  "--maps=" + ",".join(self.weighed_maps()), "--suites=" + ",".join(suites),
-                  "--operations=%d" % self.latency_operations]
-        return [common + ["--shuffle=%d" % (r + 1)] for r in range(self.latency_repetitions)]
-
-    def events_arguments(self):
-        """map_events at the latency sizes, when the latency runs take place."""
-        if not self.latency_runs():
-            return None
-        return ["--operations=%d" % self.latency_operations,
-                "--sizes=" + ",".join(map(str, self.sizes[LATENCY]))]
-
-    def find_pair_run(self):
-        """The independent and dependent finds at the sizes the mode's
-        workload run leaves out, for every chosen map: (output, arguments)
-        or None."""
-        suites = [s for s in FIND_PAIR if s in self.suites_of(WORKLOADS)]
-        sizes = [n for n in FIND_PAIR_SIZES if n not in self.sizes[WORKLOADS]]
-        if not (self.find_pair_repetitions and suites and sizes):
-            return None
-        return files.WORKLOADS_FINDS, self.arguments(sizes, suites, self.maps,
-                                                     self.find_pair_repetitions,
-                                                     interleaved=False)
+        """Scan counts go with the scan suites (not in a run of the targets
+        alone, which set no goal on them)."""
+        return not self.targets_only and any(self.catalog.suite_scans(s)
+                                             for s in self.suites_of(WORKLOADS))
 
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
 
+    def latency_runs(self):
+        """map_latency's arguments, one run per repetition (each its own
+        process, its runs in an order of its own), or [] when no latency
+        suite was chosen. Suites measured at other sizes run apart."""
+        runs = []
+        for sizes, suites in self.grouped(LATENCY):
+            maps = [m for m in self.weighed_maps()
+                    if any(m in self.maps_of.get(s, self.maps) for s in suites)]
+            common = ["--sizes=" + ",".join(map(str, sizes)),
+                      "--maps=" + ",".join(maps), "--suites=" + ",".join(suites),
+                      "--operations=%d" % self.latency_operations]
+            runs += [common + ["--shuffle=%d" % (r + 1)] for r in range(self.latency_repetitions)]
+        return runs
+
+    def events_arguments(self):
+        """map_events at the latency sizes, when the plan counts the steps."""
+        sizes = sorted({n for s in self.sizes.get(LATENCY, {}).values() for n in s})
+        if not (self.events and sizes):
+            return None
+        return ["--operations=%d" % self.latency_operations,
+                "--sizes=" + ",".join(map(str, sizes))]
+
+    def grouped(self, program):
+        """[(sizes, suites)]: the suites of a program measured at the same
+        sizes, together."""
+        groups = {}
+        for suite, sizes in self.sizes.get(program, {}).items():
+            groups.setdefault(tuple(sizes), []).append(suite)
+        return [(list(sizes), suites) for sizes, suites in groups.items()]
+
     def filter(self, suites, maps):
-        return "^(%s)/(%s)/" % ("|".join(map(re.escape, suites)),
-                                "|".join(map(re.escape, maps)))
+        """The benchmarks of the suites on the maps (on those of maps_of, for a
+        suite it names)."""
+        groups = {}
+        for suite in suites:
+            chosen = tuple(m for m in self.maps_of.get(suite, maps) if m in maps)
+            groups.setdefault(chosen, []).append(suite)
+        if len(groups) == 1:
+            (chosen, suites), = groups.items()
+            return "^(%s)/(%s)/" % ("|".join(map(re.escape, suites)),
+                                    "|".join(map(re.escape, chosen)))
+        return "^(%s)/" % "|".join(
+            "(%s)/(%s)" % ("|".join(map(re.escape, suites)), "|".join(map(re.escape, chosen)))
+            for chosen, suites in groups.items())
 
     def huge_page_sizes(self, program):
         """The sizes the huge-page runs repeat: those at or beyond 1e6, or
         the largest when a run measures none so large."""
-        sizes = self.sizes[program]
-        return [n for n in sizes if n in HUGE_PAGE_SIZES] or [max(sizes)]
-
-    def ordinary_sizes(self, program):
-        """The sizes measured in one run with interleaved repetitions: all
-        but those that the huge-page comparison measures."""
-        paired = self.huge_page_sizes(program) if self.huge_pages else []
-        return [n for n in self.sizes[program] if n not in paired]
+        sizes = sorted({n for s in self.sizes.get(program, {}).values() for n in s})
+        return [n for n in sizes if n in HUGE_PAGE_SIZES] or sizes[-1:]
 
     def timed_runs(self):
-        """(program, output name, arguments) for every ordinary timed run."""
+        """(program, output, arguments) for every ordinary timed run: a run
+        of interleaved repetitions per program, and in a run of the targets
+        alone the workload goals beyond the target sizes back to back."""
         runs = []
+        largest_target = max(self.catalog.targets["sizes"] or [0])
         for program, output in ((PHASES, files.PHASES), (WORKLOADS, files.WORKLOADS)):
-            suites = self.suites_of(program)
-            if suites and self.ordinary_sizes(program):
-                runs.append((program, output,
-                             self.arguments(self.ordinary_sizes(program), suites, self.maps,
-                                            self.repetitions)))
-        runs += self.workload_target_runs()
-        if self.target_repetitions and self.suites_of(PHASES):
-            ours = self.catalog.with_role("ours")
-            maps = ours + [p for p in self.catalog.with_role("peer")
-                           if p in {self.catalog.peer(o) for o in ours}]
-            runs.append((PHASES, files.PHASES_TARGETS,
-                         self.arguments(self.catalog.targets["sizes"], ["find", "mix"], maps,
-                                        self.target_repetitions)))
+            paired = self.huge_page_sizes(program) if self.huge_pages else []
+            near, far = {}, {}
+            for suite, sizes in self.sizes.get(program, {}).items():
+                for n in sizes:
+                    if n in paired:
+                        continue
+                    beyond = self.targets_only and n > largest_target
+                    (far if beyond else near).setdefault(suite, []).append(n)
+            for chosen, file, interleaved in ((near, output, True),
+                                              (far, files.WORKLOADS_TARGETS, False)):
+                if not chosen:
+                    continue
+                suites = list(chosen)
+                sizes = sorted({n for s in chosen.values() for n in s})
+                runs.append((program, file, self.arguments(sizes, suites, self.maps,
+                                                           self.repetitions, interleaved)))
         return runs
-
-    def workload_target_runs(self):
-        """Goals on workload suites at sizes beyond the mode's (the scans at
-        1e6): one more run of those suites at those sizes, for our maps and
-        their peers, unless the user chose the sizes."""
-        if not self.workload_goals:
-            return []
-        extra = {}
-        for goal in self.catalog.targets["goals"]:
-            if goal["measure"] in self.suites_of(WORKLOADS):
-                missing = [n for n in goal.get("sizes", []) if n not in self.sizes[WORKLOADS]]
-                extra.setdefault(goal["measure"], set()).update(missing)
-        suites = [s for s in self.suites_of(WORKLOADS) if extra.get(s)]
-        if not suites:
-            return []
-        ours = [m for m in self.maps if self.catalog.role(m) == "ours"]
-        maps = [m for m in self.maps if m in ours or m in {self.catalog.peer(o) for o in ours}]
-        sizes = sorted(set().union(*(extra[s] for s in suites)))
-        return [(WORKLOADS, files.WORKLOADS_TARGETS,
-                 self.arguments(sizes, suites, maps, self.workload_goal_repetitions))]
 
     def huge_page_runs(self):
         """(program, output without, output with, arguments of one
@@ -210,12 +255,47 @@ class Plan:
                                             1)))
         return runs
 
+    def extension_runs(self, undecided):
+        """The second pass: `undecided` holds (suite, map, peer, n) of the
+        timed targets the first left undecided. (program, output, arguments)
+        of Google Benchmark runs, and map_latency's arguments per process."""
+        if not (self.extra_repetitions and undecided):
+            return [], []
+        benchmarks, latency = [], []
+        by_program = {}
+        for suite, name, peer, n in undecided:
+            program = self.catalog.suites.get(suite, {}).get("program")
+            by_program.setdefault(program, set()).add((suite, name, peer, n))
+        for program, output in ((PHASES, files.PHASES_TARGETS),
+                                (WORKLOADS, files.WORKLOADS_TARGETS)):
+            chosen = sorted(by_program.get(program, []))
+            if chosen:
+                exact = "^(%s)$" % "|".join(
+                    re.escape("%s/%s/%d" % (suite, name, n))
+                    for suite, a, b, n in chosen for name in (a, b))
+                benchmarks.append((program, output,
+                                   self.filtered(sorted({c[3] for c in chosen}), exact,
+                                                 self.extra_repetitions)))
+        chosen = sorted(by_program.get(LATENCY, []))
+        if chosen:
+            arguments = ["--sizes=" + ",".join(str(n) for n in sorted({c[3] for c in chosen})),
+                         "--maps=" + ",".join(sorted({m for c in chosen for m in c[1:3]})),
+                         "--suites=" + ",".join(sorted({c[0] for c in chosen})),
+                         "--operations=%d" % self.latency_operations]
+            latency = [arguments + ["--shuffle=%d" % (100 + r)]
+                       for r in range(self.extra_repetitions)]
+        return benchmarks, latency
+
     def arguments(self, sizes, suites, maps, repetitions, interleaved=True):
-        """A Google Benchmark program's arguments; its repetitions in random
-        order among all its benchmarks unless `interleaved` is False (back to
-        back: each map is filled once)."""
+        """A Google Benchmark program's arguments for the suites and maps;
+        its repetitions in random order among all its benchmarks unless
+        `interleaved` is False (back to back: each map is filled once)."""
+        return self.filtered(sizes, self.filter(suites, maps), repetitions, interleaved)
+
+    def filtered(self, sizes, pattern, repetitions, interleaved=True):
+        """The same for the benchmarks a filter names."""
         arguments = ["--sizes=" + ",".join(map(str, sizes)),
-                     "--benchmark_filter=" + self.filter(suites, maps),
+                     "--benchmark_filter=" + pattern,
                      "--benchmark_min_time=%g" % self.min_time]
         if repetitions > 1:
             arguments.append("--benchmark_repetitions=%d" % repetitions)

@@ -19,9 +19,11 @@ a bench program with --list.
 import argparse
 import os
 import sys
+import time
 
 from ..model import files
 from ..model.catalog import PROGRAMS, Catalog
+from ..model.machine import Machine
 from ..sections import document
 from .deps import ensure_bench_tools
 from .plan import MODES, Plan, parse_sizes
@@ -72,7 +74,27 @@ def arguments():
     return parser, args
 
 
+def committed_machine(out):
+    """The machine of the committed results, to set beside another run's;
+    None for the committed run itself or when none is recorded."""
+    if os.path.abspath(out) == os.path.abspath(DEFAULT_OUT):
+        return None
+    record = files.read(DEFAULT_OUT, files.MACHINE)
+    return Machine(record) if record else None
+
+
+def record_time(out, started):
+    """The run's own time, kept with its machine and printed at the end."""
+    seconds = time.monotonic() - started
+    record = files.read(out, files.MACHINE)
+    if record is not None:
+        record["seconds"] = round(seconds)
+        files.write(out, files.MACHINE, record, indent=1)
+    return seconds
+
+
 def main():
+    started = time.monotonic()
     ensure_bench_tools()
     parser, args = arguments()
     os.makedirs(args.out, exist_ok=True)
@@ -85,13 +107,21 @@ def main():
         except ValueError as error:
             parser.error(str(error))
         run_all(args.out, plan, args.build)
+        record_time(args.out, started)
     files.write(args.out, files.LIST, catalog.to_json(), indent=1)
     results = files.Results(source, catalog)
     if not results.anything_timed():
         sys.exit("no timed results in " + source)
     pictures = document.draw(args.out, results)
-    print("wrote " + document.write_markdown(args.out, results, pictures))
+    reference = committed_machine(source)
+    what = "the committed results (bench/results)"
+    print("wrote " + document.write_markdown(args.out, results, pictures, reference, what))
+    for line in document.warnings(results, reference, what):
+        if line:
+            print(line.replace("**", ""), file=sys.stderr)
     if args.out == DEFAULT_OUT and (args.mode == "full" or args.source) and results.timings:
         document.update_readme(README, results, pictures,
                                os.path.relpath(DEFAULT_OUT, os.path.dirname(README)))
+    minutes, seconds = divmod(round(time.monotonic() - started), 60)
+    print("bench/report: %d min %02d s" % (minutes, seconds))
     return 0

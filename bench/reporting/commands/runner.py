@@ -5,9 +5,11 @@ import os
 import subprocess
 import tempfile
 
+from ..analysis.targets import UNDECIDED, judge_all
 from ..model import files
-from ..model.catalog import HUGE_PAGES_ENV, LATENCY, WORKLOADS
+from ..model.catalog import HUGE_PAGES_ENV, LATENCY
 from . import machine_probe
+from .plan import suite_of
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
     __file__)))))
@@ -89,25 +91,58 @@ def run_all(out, plan, build):
                  "--maps"] + plan.maps + ["--sizes"] + [str(n) for n in plan.counts_sizes],
                 stdout=subprocess.DEVNULL)
     run_latency(out, plan, build)
+    run_second_pass(out, plan, build)
 
 
 def run_latency(out, plan, build):
-    """The independent and dependent finds at the sizes the workload run
-    leaves out; map_latency once per repetition; map_events once."""
-    pair = plan.find_pair_run()
-    if pair:
-        print("== %s: %s" % (WORKLOADS, pair[0].name), flush=True)
-        benchmark(build, WORKLOADS, pair[0], pair[1], out)
+    """map_latency once per repetition, each its own process; map_events
+    once, when the plan counts the steps."""
     documents = []
     runs = plan.latency_runs()
     for repetition, arguments in enumerate(runs):
-        print("== per-call latency, repetition %d of %d" % (repetition + 1, len(runs)), flush=True)
-        with tempfile.TemporaryFile("w+") as single:
-            run([tool(build, LATENCY)] + arguments, stdout=single)
-            single.seek(0)
-            documents.append(json.load(single))
+        print("== per-call latency, process %d of %d" % (repetition + 1, len(runs)), flush=True)
+        documents.append(latency_document(build, arguments))
     if documents:
         files.write(out, files.LATENCY, documents)
+    events = plan.events_arguments()
+    if events:
         print("== structural steps of the slow calls (map_events)", flush=True)
-        with open(files.path(out, files.EVENTS), "w") as events:
-            run([tool(build, "map_events")] + plan.events_arguments(), stdout=events)
+        with open(files.path(out, files.EVENTS), "w") as saved:
+            run([tool(build, "map_events")] + events, stdout=saved)
+
+
+def latency_document(build, arguments):
+    with tempfile.TemporaryFile("w+") as single:
+        run([tool(build, LATENCY)] + arguments, stdout=single)
+        single.seek(0)
+        return json.load(single)
+
+
+def undecided_targets(out, plan):
+    """(suite, map, peer, n) of every timed target whose interval the runs
+    so far leave straddling its goal."""
+    results = files.Results(out, plan.catalog)
+    judged = results.judged()
+    if not judged:
+        return []
+    return [(suite_of(t.measure), t.name, t.peer, t.n)
+            for t in judge_all(judged, results.memory, results.counts, results.reached)
+            if t.outcome == UNDECIDED]
+
+
+def run_second_pass(out, plan, build):
+    """More repetitions of the benchmarks behind the undecided targets, added
+    to the first pass's: a decided interval needs no more."""
+    undecided = undecided_targets(out, plan) if plan.extra_repetitions else []
+    benchmarks, latency = plan.extension_runs(undecided)
+    if not (benchmarks or latency):
+        return
+    print("== %d targets undecided: %d more repetitions of what they compare" % (
+        len(undecided), plan.extra_repetitions), flush=True)
+    for program, output, arguments in benchmarks:
+        append_run(out, output, [tool(build, program)] + arguments, None)
+    documents = files.read(out, files.LATENCY) or []
+    for arguments in latency:
+        documents.append(latency_document(build, arguments))
+    if latency:
+        files.write(out, files.LATENCY, documents)

@@ -103,6 +103,25 @@ class Results:
         return Timings.merged(self.timings, self.workloads,
                               self.latency.timings if self.latency else None)
 
+    def reached(self, measure, name, n):
+        """Whether the machine's interruptions reach a percentile measure
+        ("mix_latency_p99.9") of a map's latency run."""
+        if not self.latency or "_latency_p" not in measure:
+            return False
+        suite, percentile = measure.rsplit("_p", 1)
+        return self.latency.reached(suite, name, n, percentile)
+
+    def interference(self):
+        """(suite, map, n) -> the machine's record of each repetition, over
+        every timed run."""
+        found = {}
+        for part in (self.timings, self.workloads, self.huge):
+            if part:
+                found.update(part.interference)
+        if self.latency:
+            found.update(self.latency.interference())
+        return found
+
     def normal(self):
         """The phases and workloads without huge pages."""
         return Timings.merged(self.timings, self.workloads)

@@ -44,6 +44,25 @@ class Latency:
         first = next(iter(self.runs.values()))[0]
         return sorted(first["percentiles"], key=float)
 
+    def machine_share(self, suite, name, n):
+        """The largest share, over the repetitions, of a run's calls that the
+        machine could have slowed: its interrupts and switches to other
+        tasks, one call each at most, over the calls (0 for runs from before
+        they were recorded)."""
+        shares = [(r["machine"]["interrupts"] + r["machine"]["involuntary_switches"]) /
+                  r["operations"] for r in self.runs.get((suite, name, n), []) if "machine" in r]
+        return max(shares, default=0.0)
+
+    def reached(self, suite, name, n, percentile):
+        """Whether the machine's interruptions could make up this percentile
+        of the run's calls: they could slow as many calls as lie beyond it."""
+        return self.machine_share(suite, name, n) >= 1 - float(percentile) / 100
+
+    def interference(self):
+        """(suite, map, n) -> the machine's record of each repetition."""
+        return {key: [r["machine"] for r in runs if "machine" in r]
+                for key, runs in self.runs.items()}
+
     def sizes_of(self, suite):
         return sorted({n for s, _, n in self.runs if s == suite})
 

@@ -4,6 +4,9 @@ import statistics
 
 from . import run_name
 
+# What the bench programs record of the machine beside each repetition.
+INTERFERENCE_FIELDS = ("steal", "others", "interrupts_per_s", "load", "seconds")
+
 
 class Timings:
     """ns per operation for every (suite, map, n), one value per repetition,
@@ -15,6 +18,8 @@ class Timings:
         self.context = documents[0].get("context", {}) if documents else {}
         self.samples = {}
         self.entries_per_scan = {}  # (suite, map, n) -> entries a short scan visits
+        # (suite, map, n) -> what else the machine did, one dict per repetition
+        self.interference = {}
         self.suites = []
         for document in documents:
             for entry in document["benchmarks"]:
@@ -24,6 +29,9 @@ class Timings:
                 self.add(key, 1e9 / entry["items_per_second"])
                 if "entries_per_scan" in entry:
                     self.entries_per_scan[key] = entry["entries_per_scan"]
+                if "steal" in entry:
+                    self.interference.setdefault(key, []).append(
+                        {field: entry.get(field, 0.0) for field in INTERFERENCE_FIELDS})
 
     def add(self, key, value):
         """One more repetition's value of (suite, map, n)."""
@@ -69,6 +77,7 @@ class Timings:
         for part in present:
             merged.samples.update(part.samples)
             merged.entries_per_scan.update(part.entries_per_scan)
+            merged.interference.update(part.interference)
             merged.suites += [s for s in part.suites if s not in merged.suites]
         return merged
 

@@ -9,6 +9,7 @@ import shutil
 import subprocess
 import sys
 
+from ..analysis.comparison import Comparison
 from ..analysis.where import best_variant
 from ..model.catalog import FIND_PAIR
 from ..model.latency import measure
@@ -176,8 +177,8 @@ def counts_figure(plot, counts, n):
 
 
 def huge_pages_figure(plot, normal, huge, suites, n):
-    """Time with huge pages over time without, per map and suite at n; below
-    1, huge pages help."""
+    """Time with huge pages over time without, per map and suite at n, with
+    its 95 % interval; below 1, huge pages help."""
     names = [name for name in huge.catalog.contenders
              if any(huge.median(s, name, n) and normal.median(s, name, n) for s in suites)]
     measured = [s for s in suites if any(huge.median(s, name, n) for name in names)]
@@ -185,23 +186,53 @@ def huge_pages_figure(plot, normal, huge, suites, n):
         return
     rows = []
     for name in names:
-        ratios = []
+        cells = []
         for suite in measured:
-            a, b = normal.median(suite, name, n), huge.median(suite, name, n)
-            ratios.append(b / a if a and b else "NaN")
-        rows.append([name] + ratios)
+            a, b = normal.samples.get((suite, name, n)), huge.samples.get((suite, name, n))
+            r = Comparison(name, name, b, a).interval if a and b else None
+            cells += [r.estimate, r.low, r.high] if r and r.decided else \
+                [r.estimate, r.estimate, r.estimate] if r else ["NaN"] * 3
+        rows.append([name] + cells)
     path = plot.data("huge-pages", rows)
-    curves = ["'%s' using %d%s title '%s' linecolor rgb '%s'" % (
-        path, 2 + i, ":xtic(1)" if i == 0 else "", suite, COLOURS[i % len(COLOURS)])
-        for i, suite in enumerate(measured)]
+    curves = ["'%s' using %d:%d:%d%s title '%s' linecolor rgb '%s'" % (
+        path, 2 + 3 * i, 3 + 3 * i, 4 + 3 * i, ":xtic(1)" if i == 0 else "", suite,
+        COLOURS[i % len(COLOURS)]) for i, suite in enumerate(measured)]
     plot.figure("huge_pages",
                 ["set title 'Time with transparent huge pages / time without, n=%s'"
-                 % size_label(n), "set ylabel 'ratio of medians (below 1: faster)'",
+                 % size_label(n),
+                 "set ylabel 'ratio with its 95 % interval (below 1: faster)'",
                  "set yrange [0:*]", "set style data histograms",
-                 "set style histogram clustered gap 1", "set style fill solid 0.8 border -1",
-                 "set boxwidth 0.9", "set xtics rotate by -30 left",
+                 "set style histogram errorbars gap 1 linewidth 1",
+                 "set style fill solid 0.8 border -1", "set boxwidth 0.9",
+                 "set xtics rotate by -30 left",
                  "set arrow from graph 0, first 1 to graph 1, first 1 nohead dashtype 2"],
                 ["plot " + ", ".join(curves)], names)
+
+
+def targets_figure(plot, targets):
+    """Each timed target's ratio with its 95 % interval, beside its goal:
+    met when the whole bar lies left of the goal's mark."""
+    timed = [t for t in targets if t.comparison]
+    if not timed:
+        return
+    rows = []
+    for index, t in enumerate(reversed(timed)):
+        r = t.comparison.interval
+        low, high = (r.low, r.high) if r.decided else (r.estimate, r.estimate)
+        label = "%s %s n=%s" % (t.name, t.measure, size_label(t.n))
+        rows.append([index, '"%s"' % label, r.estimate, low, high, t.goal])
+    path = plot.data("targets", rows)
+    plot.figure("targets",
+                ["set title 'Our time over the peer''s, with 95 % intervals; "
+                 "crosses: the goals'",
+                 "set xlabel 'ratio (below 1: ours is faster)'", "set logscale x",
+                 "set ytics scale 0 font ',8'", "set yrange [-1:%d]" % len(rows),
+                 "set arrow from first 1, graph 0 to first 1, graph 1 nohead dashtype 2",
+                 "set key bottom right", "unset grid", "set grid xtics"],
+                ["plot '%s' using 3:1:4:5:ytic(2) with xerrorbars pointtype 7 linecolor rgb '%s' "
+                 "title 'ratio', '' using 6:1 with points pointtype 2 pointsize 1.5 "
+                 "linecolor rgb '%s' title 'goal'" % (path, COLOURS[0], COLOURS[1])],
+                [t.name for t in timed], height=max(400, 18 * len(rows) + 120))
 
 
 def xposition(percentile):
@@ -222,11 +253,21 @@ def percentile_figure(plot, latency, suite, n):
     if not curves:
         return
     tics = ", ".join("'%s' %g" % (p, xposition(p)) for p in ("50", "90", "99", "99.9", "99.99"))
+    # Beyond this percentile the machine's own interruptions could make up
+    # the tail (the largest share over the maps drawn).
+    share = max(latency.machine_share(suite, name, n) for name in names)
+    reach = []
+    if 0 < share < 1:
+        x = -math.log10(share)
+        reach = ["set arrow from first %g, graph 0 to first %g, graph 1 nohead dashtype 3 "
+                 "linewidth 2 linecolor rgb '#666666'" % (x, x),
+                 "set label \"the machine's\\nreach\" at first %g, graph 0.95 offset 0.5,0"
+                 % x]
     plot.figure("%s_%s" % (suite, size_label(n)),
                 ["set title '%s, n=%s: ns per call at each percentile (%s, included)'" % (
                     suite.rsplit("_latency", 1)[0], size_label(n), timer_text(latency)),
                  "set logscale y", "set xlabel 'percentile'", "set ylabel 'ns per call'",
-                 "set xtics (%s)" % tics, "set xrange [0.25:4.1]"],
+                 "set xtics (%s)" % tics, "set xrange [0.25:4.1]"] + reach,
                 ["plot " + ", ".join(curves)], titles)
 
 

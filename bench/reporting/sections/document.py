@@ -2,12 +2,14 @@
 import os
 import sys
 
+from ..analysis.interference import disturbed, share_of
+from ..analysis.targets import judge_all
 from ..model import files
 from ..model.catalog import FIND_PAIR, PHASES, WORKLOADS
 from ..render import figures
 from . import latency, tables
 from .huge_pages import huge_page_lines
-from .machine import machine_line
+from .machine import difference_lines, interference_lines, machine_line
 from .phases import phase_lines
 from .workloads import workload_lines
 
@@ -42,6 +44,9 @@ def draw(out, results):
             figures.order_sweep(plot, timings, timings.measured(PHASES), kind, n)
     if counts:
         figures.counts_figure(plot, counts, counts.sizes[-1])
+    judged = results.judged()
+    if judged:
+        figures.targets_figure(plot, judge_all(judged, results.memory, counts, results.reached))
     pictures.phases = list(plot.drawn)
     before = list(plot.drawn)
     for suite in [s for s in workloads.measured(WORKLOADS) if s not in FIND_PAIR] \
@@ -62,12 +67,23 @@ def draw(out, results):
     return pictures
 
 
-def markdown(results, pictures):
+def warnings(results, reference=None, what="the committed results"):
+    """What the reader must know before any figure: another machine than
+    the reference's, and the repetitions a busy machine disturbed."""
+    lines = difference_lines(results.machine, reference, what)
+    interference = results.interference()
+    found = disturbed(interference)
+    return lines + interference_lines(found, share_of(found, interference)[1])
+
+
+def markdown(results, pictures, reference=None, what="the committed results"):
     """results.md, as lines."""
     timings, workloads, memory = results.timings, results.workloads, results.memory
     lines = ["# mapbench results", "", machine_line(results.machine), ""]
+    lines += warnings(results, reference, what)
     if timings:
-        lines += phase_lines(timings, results.judged(), memory, results.counts, pictures.phases)
+        lines += phase_lines(timings, results.judged(), memory, results.counts, pictures.phases,
+                             results.reached)
     if workloads:
         lines += workload_lines(workloads, memory, pictures.workloads,
                                 timings.sizes if timings else [], results.scan_counts,
@@ -79,25 +95,26 @@ def markdown(results, pictures):
     return lines
 
 
-def write_markdown(out, results, pictures):
+def write_markdown(out, results, pictures, reference=None, what="the committed results"):
     path = files.path(out, files.REPORT)
     with open(path, "w") as report:
-        report.write("\n".join(markdown(results, pictures)) + "\n")
+        report.write("\n".join(markdown(results, pictures, reference, what)) + "\n")
     return path
 
 
 # The figures README shows beside its summary, when the run drew them.
-README_FIGURES = ["find.png", "mix.png", "finds_dependent.png"]
+README_FIGURES = ["targets.png", "finds_dependent.png"]
 
 
-def readme_block(results, pictures, folder):
+def readme_block(results, drawn, folder):
     """README's results section: the machine, each goal of ours with its
-    ratio at every size judged, the workloads' summary and a few figures,
-    with their files under `folder` (relative to README)."""
+    ratio at every size judged, the workloads' summary and the figures of
+    README_FIGURES that were `drawn`, their files under `folder` (relative
+    to README)."""
     workloads = results.workloads
-    drawn = pictures.phases + pictures.workloads + pictures.latency
     block = [BEGIN, "", machine_line(results.machine), ""]
-    block += tables.goal_summary(results.judged(), results.memory, results.counts)
+    block += tables.goal_summary(results.judged(), results.memory, results.counts,
+                                 results.reached)
     block += ["", "Full tables and every figure: [%s/results.md](%s/results.md)." % (
         folder, folder)]
     if workloads:
@@ -115,8 +132,9 @@ def update_readme(readme, results, pictures, folder):
         print("%s has no results markers; left alone" % readme, file=sys.stderr)
         return
     head, rest = text.split(BEGIN, 1)
+    drawn = pictures.phases + pictures.workloads + pictures.huge_pages + pictures.latency
     with open(readme, "w") as out:
-        out.write(head + "\n".join(readme_block(results, pictures, folder)) +
+        out.write(head + "\n".join(readme_block(results, drawn, folder)) +
                   rest.split(END, 1)[1])
     print("updated %s's results section" % os.path.basename(readme))
 

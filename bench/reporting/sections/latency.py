@@ -27,6 +27,15 @@ def cell(samples):
     return "%s ±%.0f%%" % (ns(median), 50 * (max(samples) - min(samples)) / median)
 
 
+# Marks a percentile that the machine's interruptions could make up.
+MACHINE_MARK = "†"
+
+
+def marked(latency, suite, name, n, percentile, text):
+    reaches = percentile == "max" or latency.reached(suite, name, n, percentile)
+    return text + " " + MACHINE_MARK if text and reaches else text
+
+
 def percentile_tables(latency):
     lines = []
     t = latency.timings
@@ -35,7 +44,8 @@ def percentile_tables(latency):
             header = ["map"] + ["p" + p for p in TABLE_PERCENTILES] + ["max"]
             rows = [header]
             for name in t.names(measure(suite, "50")):
-                cells = [cell(t.samples[(measure(suite, p), name, n)])
+                cells = [marked(latency, suite, name, n, p,
+                                cell(t.samples[(measure(suite, p), name, n)]))
                          if (measure(suite, p), name, n) in t.samples else ""
                          for p in TABLE_PERCENTILES + ["max"]]
                 if any(cells):
@@ -56,10 +66,14 @@ def tail_where_table(latency):
               ["lowest of ours", "lowest ordered peer", "p%s ns" % TAIL, "ratio", "verdict"])
     rows = [header]
     for suite, n, medians, c in where_rows(t, [measure(s, TAIL) for s in latency.suites]):
+        run_suite = suite.rsplit("_p", 1)[0]
         cells = [workload_of(suite), size_label(n)]
-        cells += [kind_cell(catalog, medians, k) for k in kinds]
+        cells += [marked(latency, run_suite, medians[k][1], n, TAIL, kind_cell(catalog, medians, k))
+                  if k in medians else "" for k in kinds]
+        machines = c and (latency.reached(run_suite, c.ours, n, TAIL) or
+                          latency.reached(run_suite, c.peer, n, TAIL))
         cells += [c.ours, c.peer, ns(c.peer_median), interval_text(c),
-                  verdict_text(c)] if c else [""] * 5
+                  "the machine's" if machines else verdict_text(c)] if c else [""] * 5
         rows.append(cells)
     first = 2 + len(kinds)
     return markdown_table(rows, numeric=list(range(2, first)) + [first + 2, first + 3])
@@ -123,18 +137,25 @@ def lines(latency, events, workloads, pictures):
     if latency:
         text += ["Every map call of a run timed on its own with the processor's time-stamp "
                  "counter (%s; `lfence; rdtsc; lfence` before the call, `rdtscp; lfence` after "
-                 "it), %.2f ticks per ns, calibrated against the monotonic clock. The timer's own cost, two readings around nothing: p50 %s ns, p99 %s "
+                 "it), %.2f ticks per ns, calibrated against the monotonic clock. The timer's "
+                 "own cost, two readings around nothing: p50 %s ns, p99 %s "
                  "ns; every figure includes it. %d calls per run (the fill and the insertion "
                  "workloads on fresh maps until there are as many); the draws come before the "
                  "first reading. Each process first grows its heap to 256 MiB and keeps it, so "
                  "that no run pays page faults that a run before it in the same process would "
                  "have paid. Percentiles from a log-bucketed histogram within 0.8 %% of the "
                  "sample of their rank. Each cell: the median over %d repetition%s (one process "
-                 "each, runs in shuffled order) ± half their range." % (
+                 "each, runs in shuffled order) ± half their range. %s marks a percentile that "
+                 "the machine could make up on its own: every run records the interrupts (of "
+                 "every CPU) and the switches to other tasks during its calls, each of which "
+                 "lands in one call at most, and when they number at least the calls beyond "
+                 "the percentile, that percentile may be the machine's tail rather than the "
+                 "map's. The maximum is always the machine's. Goals on such a percentile are "
+                 "not judged." % (
                      "invariant" if latency.invariant_tsc else "rate not known to be constant",
                      latency.ticks_per_ns, ns(latency.timer["50"]), ns(latency.timer["99"]),
                      latency.operations, latency.repetitions,
-                     "" if latency.repetitions == 1 else "s"), ""]
+                     "" if latency.repetitions == 1 else "s", MACHINE_MARK), ""]
     text += ["![%s](%s)" % (p[:-4], p) for p in pictures]
     if latency:
         text += ["", "### Which map where, by p%s" % TAIL, ""] + tail_where_table(latency)

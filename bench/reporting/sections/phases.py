@@ -38,7 +38,7 @@ def method_lines(timings, counts):
     return text
 
 
-def phase_lines(timings, judged, memory, counts, pictures):
+def phase_lines(timings, judged, memory, counts, pictures, reached=None):
     """The phases' sections; the targets are judged on `judged`, the phases
     and the workloads together."""
     lines = method_lines(timings, counts)
@@ -46,7 +46,7 @@ def phase_lines(timings, judged, memory, counts, pictures):
     if judged_sizes(timings) != timings.catalog.targets["sizes"]:
         lines += ["The targets are set at n=%s; this run judges them at the sizes it measured."
                   % sizes_text(timings.catalog.targets["sizes"]), ""]
-    lines += tables.targets_table(judged, memory, counts)
+    lines += tables.targets_table(judged, memory, counts, reached)
     lines += ["", "## Figures", ""] + ["![%s](%s)" % (p[:-4], p) for p in pictures]
     lines += ["", "## Our maps against their peers"]
     lines += tables.comparison_tables(timings, timings.measured(PHASES))

@@ -11,21 +11,21 @@ from ..render.text import (TARGET_HEADER, interval_text, measure_text, ns, ratio
                            size_label, target_cells, target_ratio, verdict_text)
 
 
-def targets_table(timings, memory, counts):
+def targets_table(timings, memory, counts, reached=None):
     """Every goal of the catalog at every judged size."""
-    return markdown_table([TARGET_HEADER] + [target_cells(t)
-                                             for t in judge_all(timings, memory, counts)])
+    return markdown_table([TARGET_HEADER] + [target_cells(t) for t in
+                                             judge_all(timings, memory, counts, reached)])
 
 
-def goal_summary(timings, memory, counts):
+def goal_summary(timings, memory, counts, reached=None):
     """Each goal of ours once, its ratio at every size judged (a kind that
     takes an order at its best, named), and how many sizes met it."""
-    judged = judge_all(timings, memory, counts)
+    judged = judge_all(timings, memory, counts, reached)
     sizes = sorted({t.n for t in judged})
     rows, index = [], {}
     for t in judged:
         kind = timings.catalog.contenders.get(t.name, {}).get("kind") or t.name
-        key = (kind, t.measure)
+        key = (kind, t.measure, t.goal)
         if key not in index:
             index[key] = len(rows)
             rows.append({"cells": [kind, measure_text(t.measure), t.peer], "at": {},
