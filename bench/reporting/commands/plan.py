@@ -187,10 +187,7 @@ class Plan:
     def grouped(self, program):
         """[(sizes, suites)]: the suites of a program measured at the same
         sizes, together."""
-        groups = {}
-        for suite, sizes in self.sizes.get(program, {}).items():
-            groups.setdefault(tuple(sizes), []).append(suite)
-        return [(list(sizes), suites) for sizes, suites in groups.items()]
+        return self.by_sizes(self.sizes.get(program, {}))
 
     def filter(self, suites, maps):
         """The benchmarks of the suites on the maps (on those of maps_of, for a
@@ -214,9 +211,10 @@ class Plan:
         return [n for n in sizes if n in HUGE_PAGE_SIZES] or sizes[-1:]
 
     def timed_runs(self):
-        """(program, output, arguments) for every ordinary timed run: a run
-        of interleaved repetitions per program, and in a run of the targets
-        alone the workload goals beyond the target sizes back to back."""
+        """(program, output, arguments) for every ordinary timed run: runs of
+        interleaved repetitions, and in a run of the targets alone the
+        workload goals beyond the target sizes back to back; one run for the
+        suites of each set of sizes, several runs adding up in one output."""
         runs = []
         largest_target = max(self.catalog.targets["sizes"] or [0])
         for program, output in ((PHASES, files.PHASES), (WORKLOADS, files.WORKLOADS)):
@@ -230,13 +228,19 @@ class Plan:
                     (far if beyond else near).setdefault(suite, []).append(n)
             for chosen, file, interleaved in ((near, output, True),
                                               (far, files.WORKLOADS_TARGETS, False)):
-                if not chosen:
-                    continue
-                suites = list(chosen)
-                sizes = sorted({n for s in chosen.values() for n in s})
-                runs.append((program, file, self.arguments(sizes, suites, self.maps,
-                                                           self.repetitions, interleaved)))
+                for sizes, suites in self.by_sizes(chosen):
+                    runs.append((program, file, self.arguments(sizes, suites, self.maps,
+                                                               self.repetitions, interleaved)))
         return runs
+
+    @staticmethod
+    def by_sizes(sizes_of):
+        """[(sizes, suites)]: the suites of {suite: sizes} measured at the same
+        sizes, together."""
+        groups = {}
+        for suite, sizes in sizes_of.items():
+            groups.setdefault(tuple(sorted(sizes)), []).append(suite)
+        return [(list(sizes), suites) for sizes, suites in groups.items()]
 
     def huge_page_runs(self):
         """(program, output without, output with, arguments of one

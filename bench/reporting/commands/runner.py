@@ -39,9 +39,9 @@ def build_tools(build):
 
 
 def benchmark(build, program, output, arguments, out):
-    """One run of a Google Benchmark program into its file."""
-    run([tool(build, program), "--benchmark_out=" + files.path(out, output),
-         "--benchmark_out_format=json"] + arguments, stdout=subprocess.DEVNULL)
+    """One run of a Google Benchmark program into its file, or added to what
+    an earlier run of the plan wrote there."""
+    append_run(out, output, [tool(build, program)] + arguments, None)
 
 
 def append_run(out, output, command, env):
