@@ -66,10 +66,9 @@ inline int Node::lines_to_fetch() const {
         m_root_tracker.m_nodes * visited < btree_prefetch::kSmallestFetchedTree) {
         return 0;
     }
-    // A node that does not start on a line may reach into one line more.
-    const std::size_t slack = visited >= kAlignedFrom ? btree_prefetch::kCacheLine - 1
-                                                      : 2 * btree_prefetch::kCacheLine - 1;
-    const std::size_t lines = (visited + slack) / btree_prefetch::kCacheLine;
+    // A node need not start on a line, so its bytes may reach into one more.
+    const std::size_t lines =
+        (visited + 2 * btree_prefetch::kCacheLine - 1) / btree_prefetch::kCacheLine;
     return lines < btree_prefetch::kMostLines ? static_cast<int>(lines)
                                               : btree_prefetch::kMostLines;
 }
@@ -89,10 +88,16 @@ Node::Landing Node::descend_from(int key, int fetched) const {
         const int* keys = node->keys();
         const int last = node->m_count - 1;
         int below;
+        // A key that the edge checks route is one of keys arriving in order:
+        // the next node is the one the last key went to, in the cache
+        // already, and fetching it ahead would only cost the prefetches.
+        bool fetch_next = fetches;
         if (checks_edges && key < keys[1]) {
             below = 0;
+            fetch_next = false;
         } else if (checks_edges && key > keys[last]) {
             below = last;
+            fetch_next = false;
         } else {
             const int* at = node->bisect(key);
             const int slot = static_cast<int>(at - keys);
@@ -105,7 +110,7 @@ Node::Landing Node::descend_from(int key, int fetched) const {
             return Landing{node, below, false};
         }
         node = node->subtrees()[below];
-        if (fetches) {
+        if (fetch_next) {
             btree_prefetch::first_lines(node, fetched);
         }
     }

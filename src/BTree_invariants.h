@@ -8,5 +8,5 @@
 // Describes the first broken invariant of the tree the tracker holds, or
 // returns "" when the tree is sound: key order within and across nodes, fill
 // bounds, leaves at one depth, parent links, one shared tracker and its root,
-// nodes aligned to a cache line, and the tracker's count of the nodes.
+// and the tracker's count of the nodes.
 std::string check_btree(const RootTracker& tracker);

@@ -20,8 +20,6 @@ const Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);
 // line beside it.
 static_assert(sizeof(Node) % alignof(void*) == 0, "node arrays must stay aligned");
 static_assert(sizeof(Node) == 32, "the node header is 32 bytes: count, slots, parent, tracker");
-static_assert(static_cast<std::size_t>(Node::kAlignment) >= alignof(Node),
-              "a node's block keeps the node aligned");
 
 std::size_t Node::bytes_for(int slot_count, NodeKind kind) {
     const std::size_t slots = static_cast<std::size_t>(slot_count);
@@ -39,22 +37,9 @@ Node* Node::create(RootTracker& tracker, int requested_slots, NodeKind kind) {
     return new (block) Node(tracker, requested_slots, slot_count, kind);
 }
 
-void* Node::allocate(std::size_t bytes) {
-    return bytes >= kAlignedFrom ? ::operator new(bytes, kAlignment) : ::operator new(bytes);
-}
-
-void Node::deallocate(void* block, std::size_t bytes) {
-    if (bytes >= kAlignedFrom) {
-        ::operator delete(block, kAlignment);
-    } else {
-        ::operator delete(block);
-    }
-}
-
 void Node::release(Node* node) {
-    const std::size_t bytes = node->bytes_of();
     node->~Node();
-    deallocate(node, bytes);
+    deallocate(node);
 }
 
 void Node::recycle(Node* node) {
@@ -91,7 +76,7 @@ SpareNodes::~SpareNodes() {
     while (m_kept > 0) {
         const Block block = m_blocks[--m_kept];
         MAPBENCH_UNPOISON(block.at, block.bytes);
-        Node::deallocate(block.at, block.bytes);
+        Node::deallocate(block.at);
     }
 }
 
@@ -106,7 +91,7 @@ void* SpareNodes::take(std::size_t bytes) {
 
 void SpareNodes::give(void* node, std::size_t bytes) {
     if (m_kept == kMostKept) {
-        Node::deallocate(node, bytes);
+        Node::deallocate(node);
         return;
     }
     MAPBENCH_POISON(node, bytes);

@@ -20,6 +20,7 @@ import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 from ..analysis.comparison import Comparison
 from ..analysis.stats import LEVEL
@@ -222,8 +223,10 @@ def main():
     ensure_bench_tools()
     if args.rounds < LEAST_ROUNDS:
         parser.error("--rounds takes at least %d" % LEAST_ROUNDS)
+    started = time.monotonic()
     try:
         compare(args)
+        print("\nbench/compare: %d min %02d s" % divmod(round(time.monotonic() - started), 60))
     except CompareError as error:
         print("bench/compare: %s" % error, file=sys.stderr)
         return error.status
