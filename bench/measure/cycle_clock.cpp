@@ -5,6 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "warm_heap.h"
+
 double calibrateTicksPerNs(int milliseconds) {
     using Clock = std::chrono::steady_clock;
     const Clock::time_point begin = Clock::now();
@@ -37,4 +39,9 @@ bool invariantTimeStampCounter() {
     }
 #endif
     return false;
+}
+
+double prepareTimedCalls() {
+    warmHeap(kWarmHeapBytes);
+    return calibrateTicksPerNs(200);
 }

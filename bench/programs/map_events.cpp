@@ -29,7 +29,6 @@
 #include "driver_session.h"
 #include "json_writer.h"
 #include "run_plan.h"
-#include "warm_heap.h"
 
 namespace {
 
@@ -198,8 +197,7 @@ int eventsMain(int argc, char** argv) {
         {"fill", "operation", kLargestRandomArrayFill, "each insertion of the program's fill"},
         {"mix", "operation", kLargestRandomArrayFill, "each call of the program's mix"}};
     const Workload workloads[] = {fillCalls, mixCalls};
-    warmHeap(kWarmHeapBytes);
-    const double ticksPerNs = calibrateTicksPerNs(200);
+    const double ticksPerNs = prepareTimedCalls();
     JsonWriter json(std::cout);
     json.beginObject()
         .member("program", "map_events")

@@ -43,7 +43,6 @@
 #include "log_histogram.h"
 #include "machine_load.h"
 #include "run_plan.h"
-#include "warm_heap.h"
 #include "workload_steps.h"
 
 namespace {
@@ -181,8 +180,7 @@ LogHistogram timerCost(std::uint64_t operations) {
 
 void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedRun>& runs,
              std::uint64_t operations) {
-    warmHeap(kWarmHeapBytes);
-    const double ticksPerNs = calibrateTicksPerNs(200);
+    const double ticksPerNs = prepareTimedCalls();
     JsonWriter json(std::cout);
     json.beginObject()
         .member("program", "map_latency")
