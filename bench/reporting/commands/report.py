@@ -1,12 +1,14 @@
 """Runs the benchmark suites and writes the report: the program's four
 phases and the further workloads timed with Google Benchmark (repetitions
-interleaved in random order, verdicts from a Mann-Whitney U test), heap
+interleaved in random order; each ratio with its 95 % interval beside a
+Mann-Whitney U test), heap
 bytes per entry weighed in an untimed run, and instruction and cache-miss
 counts from callgrind. Writes results.md, the JSON of every suite, the list
 of what ran (list.json) and the figures; a full run into bench/results also
 rewrites README's results section.
 
-  bench/report                       standard: every target at 1e4 and 1e5, 9 repetitions
+  bench/report                       standard: every target at its sizes, 5 repetitions
+                                     and more where undecided (about 10 minutes)
   bench/report --mode full           1e3 to 1e7, into bench/results/ (about 75 minutes)
   bench/report --quick --out DIR     every suite at n=1e3, one short repetition (CI)
   bench/report --from DIR            report again on the JSON saved in DIR
