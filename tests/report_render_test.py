@@ -1,0 +1,130 @@
+"""What the report says of a comparison and what its figures draw: the
+wording of a ratio with its interval and verdict, the table writer, which
+repetitions the machine disturbed, and the data behind the figures of
+ratios, which must carry each interval the right way round."""
+import os
+import sys
+import tempfile
+import unittest
+from types import SimpleNamespace
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "bench"))
+
+from reporting.analysis import interference  # noqa: E402
+from reporting.analysis.comparison import Comparison  # noqa: E402
+from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.timings import Timings  # noqa: E402
+from reporting.render import figures, table, text  # noqa: E402
+
+FAST = [50, 51, 52, 53, 54]
+SLOW = [100, 101, 102, 103, 104]
+
+
+def read_rows(path):
+    with open(path) as data:
+        return [line.split() for line in data]
+
+
+class WordingTest(unittest.TestCase):
+    def test_a_ratio_reads_with_its_interval_verdict_test_and_medians(self):
+        comparison = Comparison("ours", "peer", FAST, SLOW)
+        self.assertEqual(comparison.verdict, "better")
+        self.assertEqual(text.comparison_text(comparison),
+                         "0.51 [0.49, 0.53], better (p=0.008; 52.0 vs 102.0 ns)")
+        self.assertEqual(Comparison("ours", "peer", SLOW, FAST).verdict, "worse")
+
+    def test_overlapping_samples_tie_and_one_run_is_untested(self):
+        self.assertEqual(Comparison("a", "b", FAST, list(reversed(FAST))).verdict, "tie")
+        single = Comparison("a", "b", [50], [100])
+        self.assertEqual(text.ratio_verdict(single), "0.50, untested")
+        self.assertEqual(text.verdict_text(single), "untested (one run)")
+
+    def test_numbers_sizes_and_measures(self):
+        self.assertEqual([text.ns(41.25), text.ns(0.456)], ["41.2", "0.46"])
+        self.assertEqual([text.size_label(n) for n in (10000, 12345)], ["1e4", "12345"])
+        self.assertEqual(text.sizes_text([1000, 1000000]), "1e3 and 1e6")
+        self.assertEqual([text.measure_text(m) for m in
+                          ("find", "bytes", "mix_instructions", "mix_latency_p99.9")],
+                         ["find time", "heap bytes per entry", "mix instructions/op",
+                          "mix p99.9 latency"])
+
+    def test_a_table_right_aligns_its_numeric_columns(self):
+        rows = [["map", "ns", "ratio"], ["a", "1.0", "0.5"]]
+        self.assertEqual(table.markdown_table(rows, table.numeric_from(1, rows)),
+                         ["| map | ns | ratio |", "| --- | ---: | ---: |", "| a | 1.0 | 0.5 |"])
+
+
+class DisturbedTest(unittest.TestCase):
+    def test_steal_or_other_tasks_past_their_limit_are_named_and_short_runs_are_not(self):
+        runs = {("find", "Tree_64", 1000): [
+            {"seconds": 0.5, "steal": 0.02, "others": 0.05},
+            {"seconds": 0.5, "steal": 0.11, "others": 0.0},
+            {"seconds": 0.5, "steal": 0.0, "others": 0.30},
+            {"seconds": 0.1, "steal": 0.90, "others": 0.90}]}
+        found = interference.disturbed(runs)
+        self.assertEqual([d.repetition for d in found], [1, 2])
+        self.assertEqual(interference.share_of(found, runs), (2, 4))
+
+
+CATALOG = Catalog([{
+    "program": "map_phases_bench",
+    "contenders": [{"name": "Tree_64", "role": "ours", "peer": "peer_tree", "kind": "Tree",
+                    "order": 64, "quadratic_fill": False},
+                   {"name": "peer_tree", "role": "peer", "peer": "", "kind": "", "order": 0,
+                    "quadratic_fill": False}],
+    "suites": [{"name": "find", "unit": "operation", "largest_array": 100}]}])
+
+
+def timings(ns_by_map, n=1000000):
+    return Timings([{"benchmarks": [
+        {"run_name": "find/%s/%d" % (name, n), "run_type": "iteration", "repetition_index": i,
+         "items_per_second": 1e9 / value}
+        for name, values in ns_by_map.items() for i, value in enumerate(values)]}], CATALOG)
+
+
+class FigureDataTest(unittest.TestCase):
+    def setUp(self):
+        self.folder = tempfile.TemporaryDirectory()
+        self.plot = figures.Plot(self.folder.name)
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def data(self, name):
+        return read_rows(os.path.join(self.folder.name, "figures-data", name + ".dat"))
+
+    def test_huge_pages_draw_time_with_over_time_without_between_its_interval(self):
+        normal = timings({"Tree_64": SLOW, "peer_tree": SLOW})
+        huge = timings({"Tree_64": FAST, "peer_tree": SLOW})
+        figures.huge_pages_figure(self.plot, normal, huge, ["find"], 1000000)
+        rows = {row[0]: [float(x) for x in row[1:]] for row in self.data("huge-pages")}
+        estimate, low, high = rows["Tree_64"]
+        self.assertAlmostEqual(estimate, 52 / 102)
+        self.assertLess(low, estimate)
+        self.assertLess(estimate, high)
+        self.assertLess(high, 1.0)
+        self.assertLessEqual(rows["peer_tree"][1], 1.0)
+        self.assertGreaterEqual(rows["peer_tree"][2], 1.0)
+        self.assertIn("errorbars", "\n".join(self.plot.script))
+
+    def test_each_target_is_drawn_at_its_ratio_between_its_bounds_beside_its_goal(self):
+        met = SimpleNamespace(name="Tree_64", measure="find", n=1000000, goal=0.8,
+                              comparison=Comparison("Tree_64", "peer_tree", FAST, SLOW))
+        untested = SimpleNamespace(name="Tree_64", measure="mix", n=1000000, goal=1.0,
+                                   comparison=Comparison("Tree_64", "peer_tree", [90], [100]))
+        count = SimpleNamespace(name="Tree_64", measure="bytes", n=1000000, goal=1.0,
+                                comparison=None)
+        figures.targets_figure(self.plot, [met, untested, count])
+        rows = self.data("targets")
+        self.assertEqual([row[1] for row in rows], ['"Tree_64', '"Tree_64'])
+        first_drawn_on_top = rows[-1]
+        estimate, low, high, goal = (float(x) for x in first_drawn_on_top[-4:])
+        self.assertTrue(low < estimate < high < goal)
+        for drawn, expected in zip(rows[0][-4:], [0.9, 0.9, 0.9, 1.0]):
+            self.assertAlmostEqual(float(drawn), expected)
+        self.assertEqual(self.plot.drawn["targets.png"], ["Tree_64", "Tree_64"])
+
+
+if __name__ == "__main__":
+    unittest.main()
