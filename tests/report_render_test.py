@@ -1,7 +1,8 @@
 """What the report says of a comparison and what its figures draw: the
-wording of a ratio with its interval and verdict, the table writer, which
-repetitions the machine disturbed, and the data behind the figures of
-ratios, which must carry each interval the right way round."""
+wording of a ratio with its interval and verdict, the table writer, the
+data behind the figures of ratios, which must carry each interval the
+right way round, and the mark of the machine's reach on a tail."""
+import math
 import os
 import sys
 import tempfile
@@ -11,14 +12,16 @@ from types import SimpleNamespace
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
-from reporting.analysis import interference  # noqa: E402
 from reporting.analysis.comparison import Comparison  # noqa: E402
+from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.latency import Latency  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
 from reporting.render import figures, table, text  # noqa: E402
 
 FAST = [50, 51, 52, 53, 54]
 SLOW = [100, 101, 102, 103, 104]
+FIXTURES = os.path.join(ROOT, "tests", "fixtures", "report")
 
 
 def read_rows(path):
@@ -53,18 +56,6 @@ class WordingTest(unittest.TestCase):
         rows = [["map", "ns", "ratio"], ["a", "1.0", "0.5"]]
         self.assertEqual(table.markdown_table(rows, table.numeric_from(1, rows)),
                          ["| map | ns | ratio |", "| --- | ---: | ---: |", "| a | 1.0 | 0.5 |"])
-
-
-class DisturbedTest(unittest.TestCase):
-    def test_steal_or_other_tasks_past_their_limit_are_named_and_short_runs_are_not(self):
-        runs = {("find", "Tree_64", 1000): [
-            {"seconds": 0.5, "steal": 0.02, "others": 0.05},
-            {"seconds": 0.5, "steal": 0.11, "others": 0.0},
-            {"seconds": 0.5, "steal": 0.0, "others": 0.30},
-            {"seconds": 0.1, "steal": 0.90, "others": 0.90}]}
-        found = interference.disturbed(runs)
-        self.assertEqual([d.repetition for d in found], [1, 2])
-        self.assertEqual(interference.share_of(found, runs), (2, 4))
 
 
 CATALOG = Catalog([{
@@ -124,6 +115,24 @@ class FigureDataTest(unittest.TestCase):
         for drawn, expected in zip(rows[0][-4:], [0.9, 0.9, 0.9, 1.0]):
             self.assertAlmostEqual(float(drawn), expected)
         self.assertEqual(self.plot.drawn["targets.png"], ["Tree_64", "Tree_64"])
+
+    def reach_marks(self, interrupts):
+        runs = files.read(FIXTURES, files.LATENCY)
+        for document in runs:
+            for run in document["runs"]:
+                run["machine"] = {"interrupts": interrupts, "involuntary_switches": 0}
+        latency = Latency(runs, Catalog.from_json(files.read(FIXTURES, files.LIST)))
+        plot = figures.Plot(self.folder.name)
+        figures.percentile_figure(plot, latency, "mix_latency", 1000000)
+        return [line for line in plot.script if line.startswith("set arrow")]
+
+    def test_the_machines_reach_is_marked_where_its_interruptions_could_make_the_tail(self):
+        # 2 interrupts in 1000 calls could make up the slowest 0.2 %: the
+        # mark lies between p99 (x = 2) and p99.9 (x = 3).
+        mark = self.reach_marks(2)
+        self.assertEqual(len(mark), 1)
+        self.assertIn("first %g," % -math.log10(0.002), mark[0])
+        self.assertEqual(self.reach_marks(0), [])
 
 
 if __name__ == "__main__":
