@@ -176,23 +176,35 @@ class PlanTest(unittest.TestCase):
 
     def test_an_aimed_run_has_no_extra_repetitions_and_one_run_no_interleaving(self):
         runs = Plan(CATALOG, "full", repetitions=1).timed_runs()
-        self.assertEqual([r[1].name for r in runs], ["phases.json", "workloads.json"])
-        self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in runs[0][2]))
+        self.assertEqual([r[1].name for r in runs],
+                         ["phases.json", "workloads.json", "workloads.json"])
+        self.assertFalse(any(a.startswith("--benchmark_repetitions") for r in runs for a in r[2]))
 
 
 class HugePagesTest(unittest.TestCase):
-    def test_the_full_mode_pairs_its_largest_sizes_without_and_with_huge_pages(self):
+    def test_the_full_mode_pairs_the_largest_phases_and_runs_large_workloads_back_to_back(self):
         plan = Plan(CATALOG, "full")
-        ordinary = {r[1].name: r[2] for r in plan.timed_runs()}
-        self.assertIn("--sizes=1000,10000,100000", ordinary["phases.json"])
-        self.assertIn("--sizes=1000,10000,100000", ordinary["workloads.json"])
+        ordinary = [(r[1].name, r[2]) for r in plan.timed_runs()]
+        self.assertEqual([name for name, _ in ordinary],
+                         ["phases.json", "workloads.json", "workloads.json"])
+        self.assertIn("--sizes=1000,10000,100000", ordinary[0][1])
+        self.assertIn("--sizes=1000,10000,100000", ordinary[1][1])
+        self.assertIn("--benchmark_enable_random_interleaving=true", ordinary[1][1])
+        # Each map filled once at 1e6 and 1e7: its repetitions back to back.
+        self.assertIn("--sizes=1000000,10000000", ordinary[2][1])
+        self.assertIn("--benchmark_repetitions=5", ordinary[2][1])
+        self.assertNotIn("--benchmark_enable_random_interleaving=true", ordinary[2][1])
         paired = plan.huge_page_runs()
         self.assertEqual([(r[1].name, r[2].name) for r in paired],
-                         [("phases.json", "phases_huge_pages.json"),
-                          ("workloads.json", "workloads_huge_pages.json")])
+                         [("phases.json", "phases_huge_pages.json")])
         self.assertIn("--sizes=1000000", paired[0][3])
+        self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in paired[0][3]))
+
+    def test_asked_for_huge_pages_the_full_mode_pairs_the_workloads_too(self):
+        paired = Plan(CATALOG, "full", huge_pages=True).huge_page_runs()
+        self.assertEqual([r[2].name for r in paired],
+                         ["phases_huge_pages.json", "workloads_huge_pages.json"])
         self.assertIn("--sizes=1000000,10000000", paired[1][3])
-        self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in paired[1][3]))
 
     def test_an_aimed_run_pairs_its_largest_size_only_when_asked(self):
         self.assertEqual(Plan(CATALOG, "standard", sizes=[1000, 100000]).huge_page_runs(), [])

@@ -19,8 +19,9 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 #   6 more. Workload goals beyond the target sizes run their repetitions back
 #   to back, so that each map is filled once. Aimed with --maps, --workloads
 #   or --repetitions, it runs what was chosen at 1e4 and 1e5 instead.
-# full: every suite at every size from 1e3 to 1e7, huge pages, the maps'
-#   structural steps, and the same second pass.
+# full: every suite at every size from 1e3 to 1e7, the phases' largest size
+#   with huge pages, the maps' structural steps, and the same second pass;
+#   workloads beyond 1e5 run their repetitions back to back.
 # latency: map_latency's sizes, processes (repetitions) and calls per run.
 MODES = {
     "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
@@ -38,6 +39,11 @@ MODES = {
              "repetitions": 5, "extra_repetitions": 6, "min_time": 0.2,
              "memory_sizes": [1000, 10000, 100000, 1000000, 10000000],
              "counts_sizes": [10000, 100000], "huge_pages": True, "events": True,
+             # A workload run at 1e6 and 1e7 spends most of its time filling
+             # the maps (about 12 of its 15 minutes, here): its repetitions
+             # run back to back, so that each map is filled once, and only the
+             # phases are repeated with huge pages.
+             "back_to_back_beyond": 100000, "huge_page_programs": [PHASES],
              "latency": {"sizes": [10000, 1000000], "repetitions": 9, "operations": 1000000}},
 }
 
@@ -76,6 +82,8 @@ class Plan:
         aimed = bool(sizes or maps or workloads or repetitions)
         self.targets_only = settings.get("targets_only", False) and not aimed
         self.huge_pages = settings.get("huge_pages", False) if huge_pages is None else huge_pages
+        self.huge_page_programs = ([PHASES, WORKLOADS] if huge_pages else
+                                   settings.get("huge_page_programs", [PHASES, WORKLOADS]))
         self.events = settings.get("events", False) or (aimed and not self.targets_only)
         self.min_time = settings["min_time"]
         self.repetitions = repetitions or settings["repetitions"]
@@ -97,6 +105,7 @@ class Plan:
                                                      self.maps_of.values())]
             target_sizes = catalog.targets["sizes"]
             self.memory_sizes = self.counts_sizes = target_sizes
+            self.back_to_back_beyond = max(target_sizes or [0])
         else:
             self.sizes = {program: {s: sizes or settings["sizes"][program]
                                     for s in catalog.suites_of(program) if s in self.suites}
@@ -105,6 +114,7 @@ class Plan:
                                    for s in catalog.suites_of(LATENCY) if s in self.suites}
             self.memory_sizes = sizes or settings["memory_sizes"]
             self.counts_sizes = sizes or settings["counts_sizes"]
+            self.back_to_back_beyond = settings.get("back_to_back_beyond")
 
     # What the targets ask.
 
@@ -212,22 +222,25 @@ class Plan:
 
     def timed_runs(self):
         """(program, output, arguments) for every ordinary timed run: runs of
-        interleaved repetitions, and in a run of the targets alone the
-        workload goals beyond the target sizes back to back; one run for the
-        suites of each set of sizes, several runs adding up in one output."""
+        interleaved repetitions, and the workloads beyond the mode's limit
+        (in a run of the targets alone, the goals beyond the target sizes)
+        back to back; one run for the suites of each set of sizes, several
+        runs adding up in one output."""
         runs = []
-        largest_target = max(self.catalog.targets["sizes"] or [0])
-        for program, output in ((PHASES, files.PHASES), (WORKLOADS, files.WORKLOADS)):
-            paired = self.huge_page_sizes(program) if self.huge_pages else []
+        for program, output, targets_output in ((PHASES, files.PHASES, files.PHASES_TARGETS),
+                                                (WORKLOADS, files.WORKLOADS,
+                                                 files.WORKLOADS_TARGETS)):
+            far_output = targets_output if self.targets_only else output
+            paired = self.huge_page_sizes(program) if self.pairs_huge_pages(program) else []
             near, far = {}, {}
             for suite, sizes in self.sizes.get(program, {}).items():
                 for n in sizes:
                     if n in paired:
                         continue
-                    beyond = self.targets_only and n > largest_target
+                    beyond = self.back_to_back_beyond is not None and \
+                        n > self.back_to_back_beyond
                     (far if beyond else near).setdefault(suite, []).append(n)
-            for chosen, file, interleaved in ((near, output, True),
-                                              (far, files.WORKLOADS_TARGETS, False)):
+            for chosen, file, interleaved in ((near, output, True), (far, far_output, False)):
                 for sizes, suites in self.by_sizes(chosen):
                     runs.append((program, file, self.arguments(sizes, suites, self.maps,
                                                                self.repetitions, interleaved)))
@@ -242,18 +255,19 @@ class Plan:
             groups.setdefault(tuple(sorted(sizes)), []).append(suite)
         return [(list(sizes), suites) for sizes, suites in groups.items()]
 
+    def pairs_huge_pages(self, program):
+        return self.huge_pages and program in self.huge_page_programs
+
     def huge_page_runs(self):
         """(program, output without, output with, arguments of one
         repetition): the largest sizes, run once per repetition without and
         once with huge pages, alternating, so that no slow spell of the
         machine falls on one side."""
-        if not self.huge_pages:
-            return []
         runs = []
         for program, without, with_huge in ((PHASES, files.PHASES, files.PHASES_HUGE),
                                             (WORKLOADS, files.WORKLOADS, files.WORKLOADS_HUGE)):
             suites = self.suites_of(program)
-            if suites:
+            if suites and self.pairs_huge_pages(program):
                 runs.append((program, without, with_huge,
                              self.arguments(self.huge_page_sizes(program), suites, self.maps,
                                             1)))
