@@ -2,7 +2,9 @@
 writes of it, what tells two machines apart, and the huge-page mode read
 from the kernel's setting."""
 import os
+import subprocess
 import sys
+import tempfile
 import unittest
 from unittest import mock
 
@@ -56,6 +58,26 @@ class MachineTest(unittest.TestCase):
             self.assertEqual(machine_probe.huge_page_mode(), "madvise")
         with mock.patch.object(machine_probe, "_read", return_value=""):
             self.assertEqual(machine_probe.huge_page_mode(), "unknown")
+
+    def test_results_the_run_replaces_do_not_make_the_tree_dirty_and_code_does(self):
+        with tempfile.TemporaryDirectory() as root:
+            def git(*arguments):
+                subprocess.run(["git", "-C", root, "-c", "user.name=t", "-c", "user.email=t@t"]
+                               + list(arguments), check=True, capture_output=True)
+            os.makedirs(os.path.join(root, "results"))
+            for name in ("results/phases.json", "map.cpp"):
+                with open(os.path.join(root, name), "w") as f:
+                    f.write("1")
+            git("init", "-q")
+            git("add", ".")
+            git("commit", "-qm", "start")
+            os.remove(os.path.join(root, "results", "phases.json"))
+            out = os.path.join(root, "results")
+            self.assertFalse(machine_probe.commit(root, out)["dirty"])
+            self.assertTrue(machine_probe.commit(root)["dirty"])
+            with open(os.path.join(root, "map.cpp"), "w") as f:
+                f.write("2")
+            self.assertTrue(machine_probe.commit(root, out)["dirty"])
 
     def test_the_record_of_this_machine_has_every_field_the_line_needs(self):
         record = machine_probe.machine(os.path.join(ROOT, "build", "no-such-build"), ROOT)

@@ -66,9 +66,12 @@ int run(int argc, char** argv, BenchProgram program) {
     }
     const std::vector<int> sizes = flags.sizes(program.list.defaultSizes);
     const std::string repetitions = flags.libraryValue("--benchmark_repetitions");
+    // Repetitions run back to back read as one run: the name does not change
+    // between them.
+    const bool interleaved = flags.libraryValue("--benchmark_enable_random_interleaving") == "true";
     static Progress progress(
         flags.libraryValue("--benchmark_filter"),
-        repetitions.empty()
+        repetitions.empty() || !interleaved
             ? 1
             : static_cast<int>(parseNumber("--benchmark_repetitions", repetitions, 1, 1000000)));
     benchmark::Initialize(&argc, argv);

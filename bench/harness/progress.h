@@ -10,8 +10,9 @@
 
 class Progress {
 public:
-    // `filter` and `repetitions` are the library's: its benchmark filter
-    // ("" selects every benchmark) and its repetitions of each.
+    // `filter` is the library's benchmark filter ("" selects every
+    // benchmark); `repetitions`, how many times each benchmark starts anew:
+    // its repetitions when they are interleaved, else 1.
     Progress(const std::string& filter, int repetitions, std::ostream& out = std::cerr)
         : m_out(out),
           m_filter(filter.empty() ? "." : filter),

@@ -70,21 +70,23 @@ def compiler(build):
     return {"path": path, "version": version, "build_type": kind, "flags": flags}
 
 
-def commit(root):
-    """The commit measured and whether the tree had changes beside it."""
+def commit(root, out=None):
+    """The commit measured and whether the tree had changes beside it; the
+    results a run replaces in `out` do not count."""
     def git(*arguments):
         return subprocess.run(["git", "-C", root] + list(arguments), capture_output=True,
                               text=True).stdout.strip()
+    outside = ["--", ".", ":!" + os.path.relpath(out, root)] if out else []
     return {"commit": git("rev-parse", "HEAD"),
-            "dirty": bool(git("status", "--porcelain", "--untracked-files=no"))}
+            "dirty": bool(git("status", "--porcelain", "--untracked-files=no", *outside))}
 
 
-def machine(build, root):
-    """The record of the whole run."""
+def machine(build, root, out=None):
+    """The record of the whole run, whose results go to `out`."""
     return dict({"cpu": _cpuinfo("model name") or platform.processor(),
                  "cpus": os.cpu_count(), "mhz": float(_cpuinfo("cpu MHz") or 0),
                  "caches": caches(), "kernel": platform.release(),
                  "system": "%s %s" % (platform.system(), platform.machine()),
                  "transparent_huge_pages": huge_page_mode(), "compiler": compiler(build),
                  "date": datetime.datetime.now().isoformat(timespec="minutes")},
-                **commit(root))
+                **commit(root, out))

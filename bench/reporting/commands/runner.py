@@ -65,7 +65,7 @@ def run_all(out, plan, build):
     for output in files.MEASURED:
         if os.path.exists(files.path(out, output)):
             os.remove(files.path(out, output))
-    files.write(out, files.MACHINE, machine_probe.machine(build, ROOT), indent=1)
+    files.write(out, files.MACHINE, machine_probe.machine(build, ROOT, out), indent=1)
     for program, output, arguments in plan.timed_runs():
         print("== %s: %s" % (program, output.name), flush=True)
         benchmark(build, program, output, arguments, out)
