@@ -66,7 +66,7 @@ set logscale x 2
 set xlabel 'order'
 set ylabel 'ns per operation (median)'
 set yrange [0:*]
-plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 96.8734 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 131.279 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 105.972 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 142.857 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
+plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 111.477 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 103.219 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 107.322 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 111.385 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
 reset
 set terminal pngcairo size 960,900 noenhanced font ',11'
 set output 'counts.png'
@@ -91,7 +91,7 @@ set ylabel 'last-level data misses'
 plot 'figures-data/counts.dat' using 6:xtic(1) title 'find' linecolor rgb '#0072B2', '' using 7 title 'mix' linecolor rgb '#D55E00'
 unset multiplot
 reset
-set terminal pngcairo size 960,400 noenhanced font ',11'
+set terminal pngcairo size 960,1056 noenhanced font ',11'
 set output 'targets.png'
 set grid
 set key outside right top
@@ -101,7 +101,7 @@ set title 'Our time over the peer''s, with 95 % intervals; crosses: the goals'
 set xlabel 'ratio (below 1: ours is faster)'
 set logscale x
 set ytics scale 0 font ',8'
-set yrange [-1:12]
+set yrange [-1:52]
 set arrow from first 1, graph 0 to first 1, graph 1 nohead dashtype 2
 set key bottom right
 unset grid
@@ -191,3 +191,188 @@ set ylabel 'ns per step (median)'
 set xrange [666.667:1.5e+07]
 set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
 plot 'figures-data/fifo-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/fifo-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/fifo-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/fifo-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fifo-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/fifo-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fifo-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fifo-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'walk.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'walk (no ordered scan: std_unordered_map)'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per visited entry (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/walk-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/walk-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/walk-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/walk-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/walk-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/walk-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/walk-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'short_scan.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'short scan (no ordered scan: std_unordered_map)'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per scan (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/short_scan-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/short_scan-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/short_scan-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/short_scan-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/short_scan-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/short_scan-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/short_scan-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'short_scan_zipf.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'short scan zipf (no ordered scan: std_unordered_map)'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per scan (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/short_scan_zipf-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/short_scan_zipf-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/short_scan_zipf-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/short_scan_zipf-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/short_scan_zipf-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/short_scan_zipf-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/short_scan_zipf-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'huge_pages.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'Time with transparent huge pages / time without, n=1e6'
+set ylabel 'ratio with its 95 % interval (below 1: faster)'
+set yrange [0:*]
+set style data histograms
+set style histogram errorbars gap 1 linewidth 1
+set style fill solid 0.8 border -1
+set boxwidth 0.9
+set xtics rotate by -30 left
+set arrow from graph 0, first 1 to graph 1, first 1 nohead dashtype 2
+plot 'figures-data/huge-pages.dat' using 2:3:4:xtic(1) title 'fill' linecolor rgb '#0072B2', 'figures-data/huge-pages.dat' using 5:6:7 title 'find' linecolor rgb '#D55E00', 'figures-data/huge-pages.dat' using 8:9:10 title 'empty' linecolor rgb '#009E73', 'figures-data/huge-pages.dat' using 11:12:13 title 'mix' linecolor rgb '#CC79A7'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'fill_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'fill, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.19382, graph 0 to first 3.19382, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.19382, graph 0.95 offset 0.5,0
+plot 'figures-data/fill_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fill_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fill_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fill_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fill_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fill_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fill_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fill_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'find_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'find, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 2.95861, graph 0 to first 2.95861, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.95861, graph 0.95 offset 0.5,0
+plot 'figures-data/find_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/find_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/find_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/find_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/find_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/find_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/find_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/find_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'mix_latency_1e4.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'mix, n=1e4: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.80967, graph 0 to first 3.80967, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.80967, graph 0.95 offset 0.5,0
+plot 'figures-data/mix_latency-10000-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/mix_latency-10000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-10000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-10000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-10000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-10000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-10000-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/mix_latency-10000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-10000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-10000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'mix_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'mix, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 2.70509, graph 0 to first 2.70509, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.70509, graph 0.95 offset 0.5,0
+plot 'figures-data/mix_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'ascending_insert_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'ascending_insert, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.86328, graph 0 to first 3.86328, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.86328, graph 0.95 offset 0.5,0
+plot 'figures-data/ascending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/ascending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/ascending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/ascending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/ascending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/ascending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/ascending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/ascending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'descending_insert_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'descending_insert, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.86967, graph 0 to first 3.86967, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.86967, graph 0.95 offset 0.5,0
+plot 'figures-data/descending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/descending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/descending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/descending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/descending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/descending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/descending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/descending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'fifo_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'fifo, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.70115, graph 0 to first 3.70115, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.70115, graph 0.95 offset 0.5,0
+plot 'figures-data/fifo_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fifo_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fifo_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fifo_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fifo_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fifo_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fifo_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fifo_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'finds_dependent.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'Finds: independent (solid) and dependent on the previous result (dashed)'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per find (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/finds-independent_find-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/finds-dependent_find-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 2 pointtype 4 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/finds-dependent_find-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 2 pointtype 5 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/finds-dependent_find-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' dashtype 2 pointtype 6 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/finds-dependent_find-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' dashtype 2 pointtype 7 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/finds-dependent_find-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' dashtype 2 pointtype 8 pointsize 1.3 notitle, 'figures-data/finds-independent_find-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/finds-dependent_find-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' dashtype 2 pointtype 9 pointsize 1.3 notitle, 'figures-data/finds-independent_find-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/finds-dependent_find-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' dashtype 2 pointtype 10 pointsize 1.3 notitle, 'figures-data/finds-independent_find-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/finds-dependent_find-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' dashtype 2 pointtype 11 pointsize 1.3 notitle, 'figures-data/finds-independent_find-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/finds-dependent_find-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 2 pointtype 12 pointsize 1.3 notitle, 'figures-data/finds-independent_find-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map', 'figures-data/finds-dependent_find-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 2 pointtype 13 pointsize 1.3 notitle
