@@ -40,7 +40,9 @@ def workload_lines(workloads, memory, pictures, weighed_before, scan_counts=None
               "%d over a ring of pre-drawn keys. Finds run on a map filled in random key order; "
               "a sorted array holds the same entries whatever the order, so above %s it is "
               "filled in key order instead.%s Times are medians of %s; the unordered map is "
-              "shown beside the ordered maps as a reference point." % (
+              "shown beside the ordered maps as a reference point. The full and standard "
+              "modes run a map's repetitions beyond 1e5 back to back, so that it is filled "
+              "once; smaller ones run in random order among all benchmarks." % (
                   generator, catalog.facts["batch"],
                   size_label(catalog.facts["largest_random_array_fill"]), cut_offs(workloads),
                   tables.repetition_text(workloads, suites[-1])), ""]
