@@ -78,6 +78,8 @@ class MachineTest(unittest.TestCase):
             with open(os.path.join(root, "map.cpp"), "w") as f:
                 f.write("2")
             self.assertTrue(machine_probe.commit(root, out)["dirty"])
+            with tempfile.TemporaryDirectory() as elsewhere:
+                self.assertTrue(machine_probe.commit(root, elsewhere)["dirty"])
 
     def test_the_record_of_this_machine_has_every_field_the_line_needs(self):
         record = machine_probe.machine(os.path.join(ROOT, "build", "no-such-build"), ROOT)

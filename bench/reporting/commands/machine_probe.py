@@ -76,7 +76,8 @@ def commit(root, out=None):
     def git(*arguments):
         return subprocess.run(["git", "-C", root] + list(arguments), capture_output=True,
                               text=True).stdout.strip()
-    outside = ["--", ".", ":!" + os.path.relpath(out, root)] if out else []
+    inside = out and not os.path.relpath(out, root).startswith("..")
+    outside = ["--", ".", ":!" + os.path.relpath(out, root)] if inside else []
     return {"commit": git("rev-parse", "HEAD"),
             "dirty": bool(git("status", "--porcelain", "--untracked-files=no", *outside))}
 

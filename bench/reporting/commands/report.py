@@ -2,9 +2,9 @@
 phases and the further workloads timed with Google Benchmark (repetitions
 interleaved in random order; each ratio with its 95 % interval beside a
 Mann-Whitney U test), heap bytes per entry weighed in an untimed run, and
-instruction and cache-miss counts from callgrind. Writes results.md, the JSON of every suite, the list
-of what ran (list.json) and the figures; a full run into bench/results also
-rewrites README's results section.
+instruction and cache-miss counts from callgrind. Writes results.md, the
+JSON of every suite, the list of what ran (list.json) and the figures; a
+full run into bench/results also rewrites README's results section.
 
   bench/report                       standard: every target at its sizes, 5 repetitions
                                      and more where undecided (about 11 minutes)
