@@ -1,5 +1,6 @@
 // The slot pool of the AVL tree: a node and its record per slot, slabs of
 // slots, and a free list through the slots given back.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -19,6 +20,7 @@ constexpr std::align_val_t kSlotAlignment{kCacheLine};
 constexpr std::size_t kSlabTarget = 8192;
 constexpr std::size_t kAllocatorBookkeeping = 16;
 constexpr std::size_t kSlabBytes = (kSlabTarget - kAllocatorBookkeeping) / kSlotBytes * kSlotBytes;
+constexpr std::size_t kFirstSlabCapacity = 16;
 
 static_assert(kSlotBytes % alignof(AVLBinaryTreeNode) == 0,
               "the next slot's node must stay aligned");
@@ -42,7 +44,12 @@ void* AVLSlotPool::takeSlot() {
     }
     if (m_unused == m_slabEnd) {
         if (m_nextSlab == m_slabs.size()) {
-            m_slabs.reserve(m_slabs.size() + 1);
+            // Room for the slab's pointer before the slab exists, so that a
+            // failing push cannot leak it; grown by doubling, as push_back
+            // would, so that keeping the list stays linear in the slabs.
+            if (m_slabs.size() == m_slabs.capacity()) {
+                m_slabs.reserve(std::max<std::size_t>(kFirstSlabCapacity, 2 * m_slabs.capacity()));
+            }
             char* slab = static_cast<char*>(::operator new(kSlabBytes, kSlotAlignment));
             countEvent(&MapEvents::slabs);
             MAPBENCH_POISON(slab, kSlabBytes);
