@@ -268,19 +268,54 @@ class ScanReportTest(unittest.TestCase):
 
     def test_the_standard_mode_runs_a_scan_goal_at_its_own_sizes(self):
         runs = {r[1].name: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
-        # At the target size interleaved; beyond it back to back.
+        # Beyond the target sizes in a file of its own; up to 1e6 every
+        # repetition fills its maps afresh.
         self.assertIn("--sizes=1000", runs["workloads.json"])
         self.assertIn("--benchmark_enable_random_interleaving=true", runs["workloads.json"])
         self.assertIn("--sizes=1000000", runs["workloads_targets.json"])
         self.assertIn("--benchmark_filter=^(walk)/(Tree_16|peer_tree)/",
                       runs["workloads_targets.json"])
         self.assertIn("--benchmark_repetitions=5", runs["workloads_targets.json"])
-        self.assertNotIn("--benchmark_enable_random_interleaving=true",
-                         runs["workloads_targets.json"])
+        self.assertIn("--benchmark_enable_random_interleaving=true",
+                      runs["workloads_targets.json"])
         aimed = Plan(SCAN_CATALOG, "standard", sizes=[1000]).timed_runs()
         self.assertEqual([r[1].name for r in aimed], ["workloads.json"])
         self.assertEqual([r[1].name for r in Plan(SCAN_CATALOG, "quick").timed_runs()],
                          ["workloads.json"])
+
+
+# Goals at 1e6 and 1e7 on two suites: at 1e7 filling a map once per
+# repetition would cost most of the run.
+LARGE_CATALOG = Catalog([{
+    "program": "map_workloads_bench",
+    "contenders": [contender("Tree_16", "ours", "peer_tree", "Tree", 16),
+                   contender("peer_tree", "peer")],
+    "suites": [{"name": "fifo", "unit": "step", "largest_array": 100},
+               {"name": "walk", "unit": "visited entry", "largest_array": 100}],
+    "targets": {"sizes": [1000], "goals": [
+        {"kind": "Tree", "peer": "peer_tree", "measure": measure, "ratio": 1.0,
+         "sizes": [1000000, 10000000]} for measure in ("fifo", "walk")]}}])
+
+INTERLEAVED = "--benchmark_enable_random_interleaving=true"
+
+
+class LargeSizesTest(unittest.TestCase):
+    def test_the_standard_mode_fills_afresh_each_repetition_up_to_1e6(self):
+        runs = [r[2] for r in Plan(LARGE_CATALOG, "standard").timed_runs()]
+        self.assertEqual([(a[0], INTERLEAVED in a) for a in runs],
+                         [("--sizes=1000000", True), ("--sizes=10000000", False)])
+        for arguments in runs:
+            self.assertIn("--benchmark_filter=^(fifo|walk)/(Tree_16|peer_tree)/", arguments)
+            self.assertIn("--benchmark_repetitions=5", arguments)
+
+    def test_a_second_pass_runs_back_to_back_only_beyond_1e6(self):
+        plan = Plan(LARGE_CATALOG, "standard")
+        runs = plan.extension_runs([("walk", "Tree_16", "peer_tree", 1000000),
+                                    ("fifo", "Tree_16", "peer_tree", 10000000)])[0]
+        self.assertEqual([(r[2][0], INTERLEAVED in r[2]) for r in runs],
+                         [("--sizes=1000000", True), ("--sizes=10000000", False)])
+        self.assertIn("--benchmark_filter=^(fifo/Tree_16/10000000|fifo/peer_tree/10000000)$",
+                      runs[1][2])
 
 
 class CountsTest(unittest.TestCase):

@@ -16,19 +16,26 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 # standard: what the targets ask and nothing more: each goal's suite at the
 #   goal's sizes, for the kinds with a goal on it and their peers, 5
 #   repetitions; a target whose interval the first pass leaves undecided gets
-#   6 more. Workload goals beyond the target sizes run their repetitions back
-#   to back, so that each map is filled once. Aimed with --maps, --workloads
-#   or --repetitions, it runs what was chosen at 1e4 and 1e5 instead.
+#   6 more. Aimed with --maps, --workloads or --repetitions, it runs what was
+#   chosen at 1e4 and 1e5 instead.
 # full: every suite at every size from 1e3 to 1e7, the phases' largest size
-#   with huge pages, the maps' structural steps, and the same second pass;
-#   workloads beyond 1e5 run their repetitions back to back.
+#   with huge pages, the maps' structural steps, and the same second pass.
 # latency: map_latency's sizes, processes (repetitions) and calls per run.
+#
+# A run's repetitions take turns in random order with the other maps', each
+# filling its map afresh, so that their spread covers where the fill
+# happened to place the nodes. Beyond `back_to_back_beyond`, where filling
+# every map takes most of the run (at 1e7, up to 40 s a map), a map is
+# filled once and its repetitions run back to back. Keeping the large maps
+# filled to interleave their repetitions does not work here: a map at 1e7
+# found 4 times slower after the other maps had been filled than just
+# after its own fill.
 MODES = {
     "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
               "min_time": 0.01, "memory_sizes": [1000], "counts_sizes": [1000],
               "latency": {"sizes": [1000], "repetitions": 1, "operations": 20000}},
     "standard": {"targets_only": True, "repetitions": 5, "extra_repetitions": 6,
-                 "min_time": 0.1,
+                 "min_time": 0.1, "back_to_back_beyond": 1000000,
                  # What a run aimed with --maps, --workloads or --repetitions measures.
                  "sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
                  "memory_sizes": [10000, 100000], "counts_sizes": [10000, 100000],
@@ -41,8 +48,8 @@ MODES = {
              "counts_sizes": [10000, 100000], "huge_pages": True, "events": True,
              # A workload run at 1e6 and 1e7 spends most of its time filling
              # the maps (about 12 of its 15 minutes, here): its repetitions
-             # run back to back, so that each map is filled once, and only the
-             # phases are repeated with huge pages.
+             # run back to back, and only the phases are repeated with huge
+             # pages.
              "back_to_back_beyond": 100000, "huge_page_programs": [PHASES],
              "latency": {"sizes": [10000, 1000000], "repetitions": 9, "operations": 1000000}},
 }
@@ -105,7 +112,8 @@ class Plan:
                                                      self.maps_of.values())]
             target_sizes = catalog.targets["sizes"]
             self.memory_sizes = self.counts_sizes = target_sizes
-            self.back_to_back_beyond = max(target_sizes or [0])
+            # Goals beyond the target sizes are written to files of their own.
+            self.targets_beyond = max(target_sizes or [0])
         else:
             self.sizes = {program: {s: sizes or settings["sizes"][program]
                                     for s in catalog.suites_of(program) if s in self.suites}
@@ -114,7 +122,8 @@ class Plan:
                                    for s in catalog.suites_of(LATENCY) if s in self.suites}
             self.memory_sizes = sizes or settings["memory_sizes"]
             self.counts_sizes = sizes or settings["counts_sizes"]
-            self.back_to_back_beyond = settings.get("back_to_back_beyond")
+            self.targets_beyond = None
+        self.back_to_back_beyond = settings.get("back_to_back_beyond")
 
     # What the targets ask.
 
@@ -221,30 +230,34 @@ class Plan:
         return [n for n in sizes if n in HUGE_PAGE_SIZES] or sizes[-1:]
 
     def timed_runs(self):
-        """(program, output, arguments) for every ordinary timed run: runs of
-        interleaved repetitions, and the workloads beyond the mode's limit
-        (in a run of the targets alone, the goals beyond the target sizes)
-        back to back; one run for the suites of each set of sizes, several
-        runs adding up in one output."""
+        """(program, output, arguments) for every ordinary timed run: one run
+        for the suites of each set of sizes, interleaved or (beyond the
+        mode's limit) back to back, several runs adding up in one output; in
+        a run of the targets alone, the goals beyond the target sizes in an
+        output of their own."""
         runs = []
         for program, output, targets_output in ((PHASES, files.PHASES, files.PHASES_TARGETS),
                                                 (WORKLOADS, files.WORKLOADS,
                                                  files.WORKLOADS_TARGETS)):
-            far_output = targets_output if self.targets_only else output
             paired = self.huge_page_sizes(program) if self.pairs_huge_pages(program) else []
-            near, far = {}, {}
+            groups = {}  # (output, back to back) -> {suite: sizes}
             for suite, sizes in self.sizes.get(program, {}).items():
                 for n in sizes:
                     if n in paired:
                         continue
-                    beyond = self.back_to_back_beyond is not None and \
-                        n > self.back_to_back_beyond
-                    (far if beyond else near).setdefault(suite, []).append(n)
-            for chosen, file, interleaved in ((near, output, True), (far, far_output, False)):
-                for sizes, suites in self.by_sizes(chosen):
-                    runs.append((program, file, self.arguments(sizes, suites, self.maps,
-                                                               self.repetitions, interleaved)))
+                    beyond = self.targets_beyond is not None and n > self.targets_beyond
+                    chosen = groups.setdefault((targets_output if beyond else output,
+                                                self.back_to_back([n])), {})
+                    chosen.setdefault(suite, []).append(n)
+            for (file, _), chosen in groups.items():
+                runs += [(program, file, self.arguments(sizes, suites, self.maps,
+                                                        self.repetitions))
+                         for sizes, suites in self.by_sizes(chosen)]
         return runs
+
+    def back_to_back(self, sizes):
+        """Whether a run at these sizes fills each map once."""
+        return self.back_to_back_beyond is not None and max(sizes) > self.back_to_back_beyond
 
     @staticmethod
     def by_sizes(sizes_of):
@@ -286,14 +299,16 @@ class Plan:
             by_program.setdefault(program, set()).add((suite, name, peer, n))
         for program, output in ((PHASES, files.PHASES_TARGETS),
                                 (WORKLOADS, files.WORKLOADS_TARGETS)):
-            chosen = sorted(by_program.get(program, []))
-            if chosen:
-                exact = "^(%s)$" % "|".join(
-                    re.escape("%s/%s/%d" % (suite, name, n))
-                    for suite, a, b, n in chosen for name in (a, b))
-                benchmarks.append((program, output,
-                                   self.filtered(sorted({c[3] for c in chosen}), exact,
-                                                 self.extra_repetitions)))
+            for far in (False, True):
+                chosen = sorted(c for c in by_program.get(program, [])
+                                if self.back_to_back([c[3]]) == far)
+                if chosen:
+                    exact = "^(%s)$" % "|".join(
+                        re.escape("%s/%s/%d" % (suite, name, n))
+                        for suite, a, b, n in chosen for name in (a, b))
+                    benchmarks.append((program, output,
+                                       self.filtered(sorted({c[3] for c in chosen}), exact,
+                                                     self.extra_repetitions)))
         chosen = sorted(by_program.get(LATENCY, []))
         if chosen:
             arguments = ["--sizes=" + ",".join(str(n) for n in sorted({c[3] for c in chosen})),
@@ -304,19 +319,19 @@ class Plan:
                        for r in range(self.extra_repetitions)]
         return benchmarks, latency
 
-    def arguments(self, sizes, suites, maps, repetitions, interleaved=True):
-        """A Google Benchmark program's arguments for the suites and maps;
-        its repetitions in random order among all its benchmarks unless
-        `interleaved` is False (back to back: each map is filled once)."""
-        return self.filtered(sizes, self.filter(suites, maps), repetitions, interleaved)
+    def arguments(self, sizes, suites, maps, repetitions):
+        """A Google Benchmark program's arguments for the suites and maps."""
+        return self.filtered(sizes, self.filter(suites, maps), repetitions)
 
-    def filtered(self, sizes, pattern, repetitions, interleaved=True):
-        """The same for the benchmarks a filter names."""
+    def filtered(self, sizes, pattern, repetitions):
+        """The same for the benchmarks a filter names: their repetitions in
+        random order among all of them, each filling its map afresh, or back
+        to back on one fill beyond the mode's limit."""
         arguments = ["--sizes=" + ",".join(map(str, sizes)),
                      "--benchmark_filter=" + pattern,
                      "--benchmark_min_time=%g" % self.min_time]
         if repetitions > 1:
             arguments.append("--benchmark_repetitions=%d" % repetitions)
-            if interleaved:
+            if not self.back_to_back(sizes):
                 arguments.append("--benchmark_enable_random_interleaving=true")
         return arguments

@@ -40,9 +40,10 @@ def workload_lines(workloads, memory, pictures, weighed_before, scan_counts=None
               "%d over a ring of pre-drawn keys. Finds run on a map filled in random key order; "
               "a sorted array holds the same entries whatever the order, so above %s it is "
               "filled in key order instead.%s Times are medians of %s; the unordered map is "
-              "shown beside the ordered maps as a reference point. The full and standard "
-              "modes run a map's repetitions beyond 1e5 back to back, so that it is filled "
-              "once; smaller ones run in random order among all benchmarks." % (
+              "shown beside the ordered maps as a reference point. Repetitions run in random "
+              "order among the other maps', each filling its map afresh, except beyond 1e6 in "
+              "the standard mode and beyond 1e5 in the full mode, where a map is filled once "
+              "and its repetitions run back to back." % (
                   generator, catalog.facts["batch"],
                   size_label(catalog.facts["largest_random_array_fill"]), cut_offs(workloads),
                   tables.repetition_text(workloads, suites[-1])), ""]
