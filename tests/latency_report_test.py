@@ -26,7 +26,7 @@ def contender(name, role, peer="", kind="", order=0):
 MAPS = [contender("Tree_16", "ours", "peer_tree", "Tree", 16),
         contender("Tree_64", "ours", "peer_tree", "Tree", 64),
         contender("peer_tree", "peer"), contender("hashed", "unordered")]
-CATALOG = Catalog([
+DOCUMENTS = [
     {"program": "map_phases_bench", "contenders": MAPS, "suites": [],
      "targets": {"sizes": [1000], "goals": [
          {"kind": "Tree", "peer": "peer_tree", "measure": "mix_latency_p99.9", "ratio": 1.0,
@@ -38,7 +38,8 @@ CATALOG = Catalog([
     {"program": "map_latency", "contenders": MAPS,
      "suites": [{"name": "mix_latency", "unit": "operation", "largest_array": 100},
                 {"name": "fifo_latency", "unit": "operation", "largest_array": 100}]},
-])
+]
+CATALOG = Catalog(DOCUMENTS)
 
 
 def latency_run(name, p999, scale=1.0):
@@ -163,6 +164,11 @@ class LatencyPlanTest(unittest.TestCase):
         self.assertIn("--maps=Tree_16,Tree_64,peer_tree", runs[0])
         self.assertEqual([r[-1] for r in runs[:2]], ["--shuffle=1", "--shuffle=2"])
         self.assertIsNone(plan.events_arguments())
+
+    def test_the_standard_mode_leaves_the_program_order_out_beyond_the_target_sizes(self):
+        documents = [dict(DOCUMENTS[0], program_order=16)] + DOCUMENTS[1:]
+        plan = Plan(Catalog(documents), "standard")
+        self.assertIn("--maps=Tree_64,peer_tree", plan.latency_runs()[0])
 
     def test_an_aimed_run_counts_the_steps_at_its_latency_sizes(self):
         plan = Plan(CATALOG, "standard", workloads="*_latency")

@@ -53,6 +53,19 @@ class MachineTest(unittest.TestCase):
         text = difference_lines(Machine(RECORD), Machine(other), "the committed results")[0]
         self.assertTrue(text.startswith("**Another machine.** The committed results ran on"))
 
+    def test_without_caches_in_sys_the_processors_own_sizes_are_read_from_getconf(self):
+        text = ("LEVEL1_ICACHE_SIZE                 32768\n"
+                "LEVEL1_ICACHE_ASSOC                \n"
+                "LEVEL1_DCACHE_SIZE                 49152\n"
+                "LEVEL2_CACHE_SIZE                  1048576\n"
+                "LEVEL3_CACHE_SIZE                  0\n"
+                "LEVEL4_CACHE_SIZE                  \n")
+        self.assertEqual(machine_probe.caches_from_getconf(text), [
+            {"level": 1, "type": "Data", "kib": 48, "shared_cpus": ""},
+            {"level": 1, "type": "Instruction", "kib": 32, "shared_cpus": ""},
+            {"level": 2, "type": "Unified", "kib": 1024, "shared_cpus": ""}])
+        self.assertEqual(machine_probe.caches_from_getconf(""), [])
+
     def test_the_huge_page_mode_is_the_bracketed_word(self):
         with mock.patch.object(machine_probe, "_read", return_value="always [madvise] never"):
             self.assertEqual(machine_probe.huge_page_mode(), "madvise")

@@ -284,15 +284,18 @@ class ScanReportTest(unittest.TestCase):
                          ["workloads.json"])
 
 
-# Goals at 1e6 and 1e7 on two suites: at 1e7 filling a map once per
-# repetition would cost most of the run.
+# Goals at 1e6 and 1e7 on two suites (at 1e7 filling a map once per
+# repetition would cost most of the run), one at the target size, and a
+# tree at the program's own order.
 LARGE_CATALOG = Catalog([{
-    "program": "map_workloads_bench",
-    "contenders": [contender("Tree_16", "ours", "peer_tree", "Tree", 16),
+    "program": "map_workloads_bench", "program_order": 3,
+    "contenders": [contender("Tree_3", "ours", "peer_tree", "Tree", 3),
+                   contender("Tree_16", "ours", "peer_tree", "Tree", 16),
                    contender("peer_tree", "peer")],
     "suites": [{"name": "fifo", "unit": "step", "largest_array": 100},
                {"name": "walk", "unit": "visited entry", "largest_array": 100}],
     "targets": {"sizes": [1000], "goals": [
+        {"kind": "Tree", "peer": "peer_tree", "measure": "fifo", "ratio": 1.0}] + [
         {"kind": "Tree", "peer": "peer_tree", "measure": measure, "ratio": 1.0,
          "sizes": [1000000, 10000000]} for measure in ("fifo", "walk")]}}])
 
@@ -303,10 +306,20 @@ class LargeSizesTest(unittest.TestCase):
     def test_the_standard_mode_fills_afresh_each_repetition_up_to_1e6(self):
         runs = [r[2] for r in Plan(LARGE_CATALOG, "standard").timed_runs()]
         self.assertEqual([(a[0], INTERLEAVED in a) for a in runs],
-                         [("--sizes=1000000", True), ("--sizes=10000000", False)])
+                         [("--sizes=1000", True), ("--sizes=1000000", True),
+                          ("--sizes=10000000", False)])
         for arguments in runs:
-            self.assertIn("--benchmark_filter=^(fifo|walk)/(Tree_16|peer_tree)/", arguments)
             self.assertIn("--benchmark_repetitions=5", arguments)
+
+    def test_beyond_the_target_sizes_the_program_order_is_left_out(self):
+        filters = [r[2][1] for r in Plan(LARGE_CATALOG, "standard").timed_runs()]
+        self.assertEqual(filters, ["--benchmark_filter=^(fifo)/(Tree_3|Tree_16|peer_tree)/"] + [
+            "--benchmark_filter=^(fifo|walk)/(Tree_16|peer_tree)/"] * 2)
+        # The full mode and aimed runs time every order at every size.
+        full = Plan(LARGE_CATALOG, "full").timed_runs()
+        self.assertTrue(all("Tree_3" in r[2][1] for r in full))
+        aimed = Plan(LARGE_CATALOG, "standard", sizes=[10000000]).timed_runs()
+        self.assertIn("Tree_3", aimed[0][2][1])
 
     def test_a_second_pass_runs_back_to_back_only_beyond_1e6(self):
         plan = Plan(LARGE_CATALOG, "standard")

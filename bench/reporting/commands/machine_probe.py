@@ -24,8 +24,25 @@ def _cpuinfo(field):
     return ""
 
 
+# getconf's names of the cache sizes the C library reads from the processor.
+GETCONF_CACHES = (("LEVEL1_DCACHE_SIZE", 1, "Data"), ("LEVEL1_ICACHE_SIZE", 1, "Instruction"),
+                  ("LEVEL2_CACHE_SIZE", 2, "Unified"), ("LEVEL3_CACHE_SIZE", 3, "Unified"),
+                  ("LEVEL4_CACHE_SIZE", 4, "Unified"))
+
+
+def caches_from_getconf(text):
+    """The caches in `getconf -a`'s output, for a machine whose /sys does not
+    list them (some virtual machines): the processor's own statement, which
+    may count a last-level cache shared beyond this machine's CPUs."""
+    sizes = dict(line.split(None, 1) for line in text.split("\n") if len(line.split()) == 2)
+    return [{"level": level, "type": kind, "kib": int(sizes[name]) // 1024, "shared_cpus": ""}
+            for name, level, kind in GETCONF_CACHES
+            if sizes.get(name, "").isdigit() and int(sizes[name]) >= 1024]
+
+
 def caches():
-    """The caches of the first processor: [{level, type, kib, shared_by}]."""
+    """The caches of the first processor: [{level, type, kib, shared_cpus}],
+    from /sys, or from getconf where /sys has none."""
     found = []
     base = "/sys/devices/system/cpu/cpu0/cache"
     for index in sorted(os.listdir(base)) if os.path.isdir(base) else []:
@@ -37,6 +54,12 @@ def caches():
         found.append({"level": int(_read(os.path.join(folder, "level"), "0")),
                       "type": _read(os.path.join(folder, "type")), "kib": int(size[:-1]),
                       "shared_cpus": shared})
+    if not found:
+        try:
+            found = caches_from_getconf(subprocess.run(["getconf", "-a"], capture_output=True,
+                                                       text=True, check=False).stdout)
+        except OSError:
+            pass
     return found
 
 

@@ -16,8 +16,9 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 # standard: what the targets ask and nothing more: each goal's suite at the
 #   goal's sizes, for the kinds with a goal on it and their peers, 5
 #   repetitions; a target whose interval the first pass leaves undecided gets
-#   6 more. Aimed with --maps, --workloads or --repetitions, it runs what was
-#   chosen at 1e4 and 1e5 instead.
+#   6 more. Beyond the target sizes it leaves out the B-tree at the program's
+#   own order (see maps_at). Aimed with --maps, --workloads or --repetitions,
+#   it runs what was chosen at 1e4 and 1e5 instead.
 # full: every suite at every size from 1e3 to 1e7, the phases' largest size
 #   with huge pages, the maps' structural steps, and the same second pass.
 # latency: map_latency's sizes, processes (repetitions) and calls per run.
@@ -181,14 +182,27 @@ class Plan:
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
 
+    def maps_at(self, sizes):
+        """The chosen maps a run at these sizes times. In a run of the targets
+        alone, beyond the target sizes, every map but ours at the program's
+        own order (3): the slowest of the B-tree's orders in every workload
+        and tail from 1e5 on in the full run, so never the order that stands
+        for the kind there, and among the slowest maps to fill at 1e6 and
+        1e7."""
+        own = self.catalog.facts.get("program_order")
+        if not (self.targets_only and own and min(sizes) > self.targets_beyond):
+            return self.maps
+        return [m for m in self.maps
+                if not (self.catalog.role(m) == "ours" and self.catalog.order(m) == own)]
+
     def latency_runs(self):
         """map_latency's arguments, one run per repetition (each its own
         process, its runs in an order of its own), or [] when no latency
         suite was chosen. Suites measured at other sizes run apart."""
         runs = []
         for sizes, suites in self.grouped(LATENCY):
-            maps = [m for m in self.weighed_maps()
-                    if any(m in self.maps_of.get(s, self.maps) for s in suites)]
+            maps = [m for m in self.weighed_maps() if m in self.maps_at(sizes)
+                    and any(m in self.maps_of.get(s, self.maps) for s in suites)]
             common = ["--sizes=" + ",".join(map(str, sizes)),
                       "--maps=" + ",".join(maps), "--suites=" + ",".join(suites),
                       "--operations=%d" % self.latency_operations]
@@ -250,7 +264,7 @@ class Plan:
                                                 self.back_to_back([n])), {})
                     chosen.setdefault(suite, []).append(n)
             for (file, _), chosen in groups.items():
-                runs += [(program, file, self.arguments(sizes, suites, self.maps,
+                runs += [(program, file, self.arguments(sizes, suites, self.maps_at(sizes),
                                                         self.repetitions))
                          for sizes, suites in self.by_sizes(chosen)]
         return runs
