@@ -66,7 +66,7 @@ set logscale x 2
 set xlabel 'order'
 set ylabel 'ns per operation (median)'
 set yrange [0:*]
-plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 111.477 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 103.219 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 107.322 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 111.385 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
+plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 102.055 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 123.83 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 118.89 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 129.87 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
 reset
 set terminal pngcairo size 960,900 noenhanced font ',11'
 set output 'counts.png'
@@ -263,8 +263,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.19382, graph 0 to first 3.19382, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.19382, graph 0.95 offset 0.5,0
+set arrow from first 3.13847, graph 0 to first 3.13847, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.13847, graph 0.95 offset 0.5,0
 plot 'figures-data/fill_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fill_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fill_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fill_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fill_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fill_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fill_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fill_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -279,8 +279,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 2.95861, graph 0 to first 2.95861, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 2.95861, graph 0.95 offset 0.5,0
+set arrow from first 2.82565, graph 0 to first 2.82565, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.82565, graph 0.95 offset 0.5,0
 plot 'figures-data/find_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/find_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/find_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/find_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/find_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/find_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/find_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/find_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -295,8 +295,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.80967, graph 0 to first 3.80967, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.80967, graph 0.95 offset 0.5,0
+set arrow from first 3.81248, graph 0 to first 3.81248, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.81248, graph 0.95 offset 0.5,0
 plot 'figures-data/mix_latency-10000-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/mix_latency-10000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-10000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-10000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-10000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-10000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-10000-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/mix_latency-10000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-10000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-10000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -311,8 +311,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 2.70509, graph 0 to first 2.70509, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 2.70509, graph 0.95 offset 0.5,0
+set arrow from first 2.62015, graph 0 to first 2.62015, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.62015, graph 0.95 offset 0.5,0
 plot 'figures-data/mix_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -327,8 +327,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.86328, graph 0 to first 3.86328, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.86328, graph 0.95 offset 0.5,0
+set arrow from first 3.91364, graph 0 to first 3.91364, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.91364, graph 0.95 offset 0.5,0
 plot 'figures-data/ascending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/ascending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/ascending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/ascending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/ascending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/ascending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/ascending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/ascending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -343,8 +343,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.86967, graph 0 to first 3.86967, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.86967, graph 0.95 offset 0.5,0
+set arrow from first 3.91009, graph 0 to first 3.91009, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.91009, graph 0.95 offset 0.5,0
 plot 'figures-data/descending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/descending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/descending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/descending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/descending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/descending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/descending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/descending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -359,8 +359,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.70115, graph 0 to first 3.70115, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.70115, graph 0.95 offset 0.5,0
+set arrow from first 3.64975, graph 0 to first 3.64975, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.64975, graph 0.95 offset 0.5,0
 plot 'figures-data/fifo_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fifo_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fifo_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fifo_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fifo_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fifo_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fifo_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fifo_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'

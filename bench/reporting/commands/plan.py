@@ -26,7 +26,7 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 # A run's repetitions take turns in random order with the other maps', each
 # filling its map afresh, so that their spread covers where the fill
 # happened to place the nodes. Beyond `back_to_back_beyond`, where filling
-# every map takes most of the run (at 1e7, up to 40 s a map), a map is
+# every map takes most of the run (at 1e7, up to 45 s a map), a map is
 # filled once and its repetitions run back to back. Keeping the large maps
 # filled to interleave their repetitions does not work here: a map at 1e7
 # found 4 times slower after the other maps had been filled than just
