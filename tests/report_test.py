@@ -14,6 +14,7 @@ from reporting.analysis import targets, where  # noqa: E402
 from reporting.analysis.stats import Ratio  # noqa: E402
 from reporting.commands import counts  # noqa: E402
 from reporting.commands.plan import Plan, parse_sizes  # noqa: E402
+from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
 from reporting.sections import tables  # noqa: E402
@@ -86,6 +87,39 @@ class TimingsTest(unittest.TestCase):
         self.assertEqual(where.best_variant(self.timings, "find", "Tree", 1000), "Tree_64")
         self.assertEqual(where.best_variant(self.timings, "find", "Flat", 1000), "Flat")
         self.assertIsNone(where.best_variant(self.timings, "mix", "Tree", 1000))
+
+    def test_a_kind_is_judged_on_the_variant_chosen_before_the_run_where_it_was_timed(self):
+        def judged_name(standing):
+            self.timings.standing = standing
+            return targets.judge(self.timings, None, None, "Tree", "peer_tree", "find", 0.9,
+                                 1000).name
+
+        self.assertEqual(judged_name({("Tree", "find", 1000): "Tree_16"}), "Tree_16")
+        # The best median where none was chosen, or the chosen one was not timed.
+        self.assertEqual(judged_name({}), "Tree_64")
+        self.assertEqual(judged_name({("Tree", "find", 1000): "Tree_256"}), "Tree_64")
+
+    def test_the_variants_a_run_judged_are_what_a_later_run_is_judged_on(self):
+        def judged_names(folder):
+            results = files.Results(folder, CATALOG)
+            return [t.name for t in targets.judge_all(results.judged(), None, None)]
+
+        phases = {"benchmarks": [
+            run("find/Tree_16/1000", 30 + r, r) for r in range(3)] + [
+            run("find/Tree_64/1000", 20 + r, r) for r in range(3)] + [
+            run("find/peer_tree/1000", 25 + r, r) for r in range(3)]}
+        with tempfile.TemporaryDirectory() as earlier, tempfile.TemporaryDirectory() as later:
+            files.write(earlier, files.PHASES, phases)
+            chosen = targets.standing(files.Results(earlier, CATALOG))
+            self.assertEqual(chosen, [{"kind": "Tree", "measure": "find", "n": 1000,
+                                       "name": "Tree_64"}])
+            # In the later run Tree_16 has the better median, by chance.
+            for entry in phases["benchmarks"][:3]:
+                entry["items_per_second"] *= 2
+            files.write(later, files.PHASES, phases)
+            self.assertEqual(judged_names(later), ["Tree_16"])
+            files.write(later, files.STANDING, chosen)
+            self.assertEqual(judged_names(later), ["Tree_64"])
 
     def test_the_fastest_peer_is_ordered(self):
         self.assertEqual(where.fastest(self.timings, "find", 1000, ours=True), "Tree_64")
@@ -311,15 +345,41 @@ class LargeSizesTest(unittest.TestCase):
         for arguments in runs:
             self.assertIn("--benchmark_repetitions=5", arguments)
 
-    def test_beyond_the_target_sizes_the_program_order_is_left_out(self):
-        filters = [r[2][1] for r in Plan(LARGE_CATALOG, "standard").timed_runs()]
+    def test_beyond_the_target_sizes_only_the_variant_chosen_before_the_run_is_timed(self):
+        standing = [{"kind": "Tree", "measure": "fifo", "n": n, "name": "Tree_16"}
+                    for n in (1000, 1000000, 10000000)]
+        filters = [r[2][1] for r in Plan(LARGE_CATALOG, "standard", standing=standing)
+                   .timed_runs()]
+        # At the target size every order runs; walk has no chosen variant.
         self.assertEqual(filters, ["--benchmark_filter=^(fifo)/(Tree_3|Tree_16|peer_tree)/"] + [
-            "--benchmark_filter=^(fifo|walk)/(Tree_16|peer_tree)/"] * 2)
+            "--benchmark_filter=^((fifo)/(Tree_16|peer_tree)|(walk)/(Tree_3|Tree_16|peer_tree))/"
+        ] * 2)
         # The full mode and aimed runs time every order at every size.
-        full = Plan(LARGE_CATALOG, "full").timed_runs()
-        self.assertTrue(all("Tree_3" in r[2][1] for r in full))
-        aimed = Plan(LARGE_CATALOG, "standard", sizes=[10000000]).timed_runs()
-        self.assertIn("Tree_3", aimed[0][2][1])
+        full = Plan(LARGE_CATALOG, "full", standing=standing).timed_runs()
+        self.assertTrue(all("(Tree_3|Tree_16|peer_tree)" in r[2][1] for r in full))
+        aimed = Plan(LARGE_CATALOG, "standard", sizes=[10000000], standing=standing)
+        self.assertIn("Tree_3", aimed.timed_runs()[0][2][1])
+
+    def test_the_standard_mode_takes_its_repetitions_in_rounds_of_one_process_each(self):
+        plan = Plan(LARGE_CATALOG, "standard")
+        order = [(r[2][0], [a for a in r[2] if a.startswith("--benchmark_rep")])
+                 for r in plan.schedule(plan.timed_runs(), plan.repetitions)]
+        one = [("--sizes=1000", []), ("--sizes=1000000", [])]
+        # Back to back, the repetitions share two processes, in the first
+        # and the third round.
+        self.assertEqual(order, one + [("--sizes=10000000", ["--benchmark_repetitions=3"])] +
+                         one * 2 + [("--sizes=10000000", ["--benchmark_repetitions=2"])] +
+                         one * 2)
+        self.assertTrue(all(INTERLEAVED in r[2] for r in plan.schedule(plan.timed_runs(), 5)
+                            if "--sizes=10000000" not in r[2]))
+        # The second pass fills the maps back to back once.
+        second = plan.schedule(plan.timed_runs(), 4, 1)
+        self.assertEqual([r[2][-1] for r in second if "--sizes=10000000" in r[2]],
+                         ["--benchmark_repetitions=4"])
+        self.assertEqual(len(second), 9)
+        # Other modes and aimed runs keep one process per run.
+        for other in (Plan(LARGE_CATALOG, "full"), Plan(LARGE_CATALOG, "standard", sizes=[1000])):
+            self.assertEqual(other.schedule(other.timed_runs(), 5), other.timed_runs())
 
     def test_a_second_pass_runs_back_to_back_only_beyond_1e6(self):
         plan = Plan(LARGE_CATALOG, "standard")

@@ -1,6 +1,7 @@
 """The goals of our maps against their peers, judged: for each goal and
-size, the best variant of the kind stands for it, with its ratio to the
-peer and the outcome."""
+size, one variant of the kind stands for it, with its ratio to the peer and
+the outcome. For a count or a weight it is the kind's best; for a time, the
+one chosen before the run (standing), else the run's best median."""
 from dataclasses import dataclass
 from typing import Optional
 
@@ -76,7 +77,9 @@ def judge(timings, memory, counts, kind, peer, measure, goal, n, reached=None):
         return Target(name or kind, peer, measure, n, goal, ratio,
                       mine=counts.get(name, n, phase) if name else None,
                       theirs=counts.get(peer, n, phase))
-    _, name = best((timings.median(measure, v, n), v) for v in variants)
+    name = timings.standing.get((kind, measure, n))
+    if timings.median(measure, name, n) is None:
+        _, name = best((timings.median(measure, v, n), v) for v in variants)
     c = compare(timings, measure, name, n, peer) if name else None
     if c is None:
         return None
@@ -108,3 +111,18 @@ def judge_all(timings, memory, counts, reached=None):
             if target and target.outcome != NOT_MEASURED:
                 targets.append(target)
     return targets
+
+
+def standing(results):
+    """The variant that stood for each kind at each timed goal and size of a
+    run, as standing.json keeps it. A later run judges its kinds on these:
+    chosen on this run's data, so that the later run's own noise does not
+    pick whichever order was luckiest in it (that would bias its ratio
+    down and leave its interval as narrow)."""
+    judged = results.judged()
+    if not judged:
+        return []
+    return [{"kind": judged.catalog.contenders[t.name]["kind"], "measure": t.measure, "n": t.n,
+             "name": t.name}
+            for t in judge_all(judged, results.memory, results.counts, results.reached)
+            if t.comparison]

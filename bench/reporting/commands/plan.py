@@ -16,9 +16,10 @@ HUGE_PAGE_SIZES = [1000000, 10000000]
 # standard: what the targets ask and nothing more: each goal's suite at the
 #   goal's sizes, for the kinds with a goal on it and their peers, 5
 #   repetitions; a target whose interval the first pass leaves undecided gets
-#   6 more. Beyond the target sizes it leaves out the B-tree at the program's
-#   own order (see maps_at). Aimed with --maps, --workloads or --repetitions,
-#   it runs what was chosen at 1e4 and 1e5 instead.
+#   4 more. Beyond the target sizes it times of each kind only the variant
+#   chosen before the run (see stands). Its repetitions run in rounds (see
+#   schedule). Aimed with --maps, --workloads or --repetitions, it runs what
+#   was chosen at 1e4 and 1e5 instead, each run one process.
 # full: every suite at every size from 1e3 to 1e7, the phases' largest size
 #   with huge pages, the maps' structural steps, and the same second pass.
 # latency: map_latency's sizes, processes (repetitions) and calls per run.
@@ -35,8 +36,9 @@ MODES = {
     "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
               "min_time": 0.01, "memory_sizes": [1000], "counts_sizes": [1000],
               "latency": {"sizes": [1000], "repetitions": 1, "operations": 20000}},
-    "standard": {"targets_only": True, "repetitions": 5, "extra_repetitions": 6,
-                 "min_time": 0.1, "back_to_back_beyond": 1000000,
+    "standard": {"targets_only": True, "repetitions": 5, "extra_repetitions": 4,
+                 "min_time": 0.1, "back_to_back_beyond": 1000000, "in_rounds": True,
+                 "processes_back_to_back": 2,
                  # What a run aimed with --maps, --workloads or --repetitions measures.
                  "sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
                  "memory_sizes": [10000, 100000], "counts_sizes": [10000, 100000],
@@ -54,6 +56,12 @@ MODES = {
              "back_to_back_beyond": 100000, "huge_page_programs": [PHASES],
              "latency": {"sizes": [10000, 1000000], "repetitions": 9, "operations": 1000000}},
 }
+
+
+# Google Benchmark's flags for the repetitions of a run, and for taking them
+# in random order among the run's benchmarks (each filling its map afresh).
+REPETITIONS = "--benchmark_repetitions="
+INTERLEAVED = "--benchmark_enable_random_interleaving=true"
 
 
 def parse_sizes(text):
@@ -83,7 +91,7 @@ class Plan:
     """The runs of one report."""
 
     def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
-                 huge_pages=None):
+                 huge_pages=None, standing=()):
         settings = MODES[mode]
         self.mode = mode
         self.catalog = catalog
@@ -125,6 +133,14 @@ class Plan:
             self.counts_sizes = sizes or settings["counts_sizes"]
             self.targets_beyond = None
         self.back_to_back_beyond = settings.get("back_to_back_beyond")
+        self.in_rounds = settings.get("in_rounds", False) and not aimed
+        self.processes_back_to_back = settings.get("processes_back_to_back", 1)
+        # (kind, suite, n) -> the variants that stand for the kind there,
+        # chosen before the run (analysis.targets.standing).
+        self.standing = {}
+        for record in standing:
+            key = (record["kind"], suite_of(record["measure"]), record["n"])
+            self.standing.setdefault(key, set()).add(record["name"])
 
     # What the targets ask.
 
@@ -182,18 +198,21 @@ class Plan:
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
 
-    def maps_at(self, sizes):
-        """The chosen maps a run at these sizes times. In a run of the targets
-        alone, beyond the target sizes, every map but ours at the program's
-        own order (3): the slowest of the B-tree's orders in every workload
-        and tail from 1e5 on in the full run, so never the order that stands
-        for the kind there, and among the slowest maps to fill at 1e6 and
-        1e7."""
-        own = self.catalog.facts.get("program_order")
-        if not (self.targets_only and own and min(sizes) > self.targets_beyond):
-            return self.maps
-        return [m for m in self.maps
-                if not (self.catalog.role(m) == "ours" and self.catalog.order(m) == own)]
+    def stands(self, name, suite, sizes):
+        """Whether a map is timed in a suite at these sizes: every peer, and
+        every variant of ours but, in a run of the targets alone beyond the
+        target sizes, those that do not stand for their kind there, when
+        the kind's standing variant is known at every size. At 1e6 and 1e7
+        a fill takes seconds to a minute, and the other orders would not be
+        judged."""
+        if self.catalog.role(name) != "ours" or not self.beyond_targets(sizes):
+            return True
+        kind = self.catalog.contenders[name]["kind"]
+        standing = [self.standing.get((kind, suite, n)) for n in sizes]
+        return None in standing or any(name in names for names in standing)
+
+    def beyond_targets(self, sizes):
+        return self.targets_only and min(sizes) > self.targets_beyond
 
     def latency_runs(self):
         """map_latency's arguments, one run per repetition (each its own
@@ -201,8 +220,9 @@ class Plan:
         suite was chosen. Suites measured at other sizes run apart."""
         runs = []
         for sizes, suites in self.grouped(LATENCY):
-            maps = [m for m in self.weighed_maps() if m in self.maps_at(sizes)
-                    and any(m in self.maps_of.get(s, self.maps) for s in suites)]
+            maps = [m for m in self.weighed_maps()
+                    if any(m in self.maps_of.get(s, self.maps) and self.stands(m, s, sizes)
+                            for s in suites)]
             common = ["--sizes=" + ",".join(map(str, sizes)),
                       "--maps=" + ",".join(maps), "--suites=" + ",".join(suites),
                       "--operations=%d" % self.latency_operations]
@@ -222,12 +242,13 @@ class Plan:
         sizes, together."""
         return self.by_sizes(self.sizes.get(program, {}))
 
-    def filter(self, suites, maps):
+    def filter(self, suites, maps, sizes):
         """The benchmarks of the suites on the maps (on those of maps_of, for a
-        suite it names)."""
+        suite it names, and that stand there)."""
         groups = {}
         for suite in suites:
-            chosen = tuple(m for m in self.maps_of.get(suite, maps) if m in maps)
+            chosen = tuple(m for m in self.maps_of.get(suite, maps)
+                           if m in maps and self.stands(m, suite, sizes))
             groups.setdefault(chosen, []).append(suite)
         if len(groups) == 1:
             (chosen, suites), = groups.items()
@@ -259,15 +280,34 @@ class Plan:
                 for n in sizes:
                     if n in paired:
                         continue
-                    beyond = self.targets_beyond is not None and n > self.targets_beyond
+                    beyond = self.beyond_targets([n])
                     chosen = groups.setdefault((targets_output if beyond else output,
                                                 self.back_to_back([n])), {})
                     chosen.setdefault(suite, []).append(n)
             for (file, _), chosen in groups.items():
-                runs += [(program, file, self.arguments(sizes, suites, self.maps_at(sizes),
-                                                        self.repetitions))
+                runs += [(program, file, self.arguments(sizes, suites, self.maps, self.repetitions))
                          for sizes, suites in self.by_sizes(chosen)]
         return runs
+
+    def schedule(self, runs, repetitions, processes_back_to_back=None):
+        """(program, output, arguments) of `runs` in the order they run. In
+        rounds, an interleaved run becomes one process per repetition, a run
+        back to back `processes_back_to_back` processes (the mode's, unless
+        given) sharing its repetitions, and the processes take turns round
+        by round: a target's repetitions then spread over the whole pass,
+        and so does any slow spell of the machine, instead of falling on
+        all of one target's."""
+        if not self.in_rounds or repetitions < 2:
+            return runs
+        rounds = [[] for _ in range(repetitions)]
+        for program, output, arguments in runs:
+            parts = repetitions if INTERLEAVED in arguments else min(
+                processes_back_to_back or self.processes_back_to_back, repetitions)
+            for part in range(parts):
+                share = repetitions // parts + (part < repetitions % parts)
+                rounds[part * repetitions // parts].append(
+                    (program, output, with_repetitions(arguments, share)))
+        return [run for turn in rounds for run in turn]
 
     def back_to_back(self, sizes):
         """Whether a run at these sizes fills each map once."""
@@ -335,7 +375,7 @@ class Plan:
 
     def arguments(self, sizes, suites, maps, repetitions):
         """A Google Benchmark program's arguments for the suites and maps."""
-        return self.filtered(sizes, self.filter(suites, maps), repetitions)
+        return self.filtered(sizes, self.filter(suites, maps, sizes), repetitions)
 
     def filtered(self, sizes, pattern, repetitions):
         """The same for the benchmarks a filter names: their repetitions in
@@ -345,7 +385,13 @@ class Plan:
                      "--benchmark_filter=" + pattern,
                      "--benchmark_min_time=%g" % self.min_time]
         if repetitions > 1:
-            arguments.append("--benchmark_repetitions=%d" % repetitions)
             if not self.back_to_back(sizes):
-                arguments.append("--benchmark_enable_random_interleaving=true")
+                arguments.append(INTERLEAVED)
+            arguments = with_repetitions(arguments, repetitions)
         return arguments
+
+
+def with_repetitions(arguments, count):
+    """The same Google Benchmark run with `count` repetitions."""
+    kept = [a for a in arguments if not a.startswith(REPETITIONS)]
+    return kept + ([REPETITIONS + str(count)] if count > 1 else [])

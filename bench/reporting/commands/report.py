@@ -22,6 +22,7 @@ import os
 import sys
 import time
 
+from ..analysis.targets import standing
 from ..model import files
 from ..model.catalog import PROGRAMS, Catalog
 from ..model.machine import Machine
@@ -84,6 +85,15 @@ def committed_machine(out):
     return Machine(record) if record else None
 
 
+def committed_standing(out, catalog):
+    """The variants that stood for our kinds in the committed results, for a
+    run into another folder to be judged on; none for the committed run
+    itself, which chooses its own."""
+    if os.path.abspath(out) == os.path.abspath(DEFAULT_OUT):
+        return []
+    return standing(files.Results(DEFAULT_OUT, catalog))
+
+
 def record_time(out, started):
     """The run's own time, kept with its machine and printed at the end."""
     seconds = time.monotonic() - started
@@ -102,12 +112,13 @@ def main():
     source = os.path.abspath(args.source) if args.source else args.out
     catalog = catalog_for(source, args.build, run_now=not args.source)
     if not args.source:
+        chosen = committed_standing(args.out, catalog)
         try:
             plan = Plan(catalog, args.mode, args.sizes, args.maps, args.workloads,
-                        args.repetitions, args.huge_pages)
+                        args.repetitions, args.huge_pages, chosen)
         except ValueError as error:
             parser.error(str(error))
-        run_all(args.out, plan, args.build)
+        run_all(args.out, plan, args.build, chosen)
         record_time(args.out, started)
     files.write(args.out, files.LIST, catalog.to_json(), indent=1)
     results = files.Results(source, catalog)

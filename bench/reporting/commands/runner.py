@@ -59,14 +59,17 @@ def append_run(out, output, command, env):
     files.write(out, output, document)
 
 
-def run_all(out, plan, build):
+def run_all(out, plan, build, standing=()):
     """Everything the plan asks for, after removing the results of an
-    earlier run from `out`."""
+    earlier run from `out`. `standing`: the variants to judge our kinds on,
+    chosen before the run (see analysis.targets.standing)."""
     for output in files.MEASURED:
         if os.path.exists(files.path(out, output)):
             os.remove(files.path(out, output))
+    if standing:
+        files.write(out, files.STANDING, list(standing), indent=1)
     files.write(out, files.MACHINE, machine_probe.machine(build, ROOT, out), indent=1)
-    for program, output, arguments in plan.timed_runs():
+    for program, output, arguments in plan.schedule(plan.timed_runs(), plan.repetitions):
         print("== %s: %s" % (program, output.name), flush=True)
         benchmark(build, program, output, arguments, out)
     for program, without, with_huge, arguments in plan.huge_page_runs():
@@ -139,7 +142,9 @@ def run_second_pass(out, plan, build):
         return
     print("== %d targets undecided: %d more repetitions of what they compare" % (
         len(undecided), plan.extra_repetitions), flush=True)
-    for program, output, arguments in benchmarks:
+    # Back to back, the second pass fills each map once more: at 1e7 a fill
+    # takes up to 40 s, and two would take the standard mode past its time.
+    for program, output, arguments in plan.schedule(benchmarks, plan.extra_repetitions, 1):
         append_run(out, output, [tool(build, program)] + arguments, None)
     documents = files.read(out, files.LATENCY) or []
     for arguments in latency:

@@ -38,13 +38,15 @@ EVENTS = OutputFile("events.json", "the maps' steps beside the slow calls (map_e
                     "events")
 MACHINE = OutputFile("machine.json", "the machine and build measured, and the commit",
                      "machine")
+STANDING = OutputFile("standing.json", "the variant that stands for each kind at each goal and "
+                      "size, chosen before the run", "standing")
 LIST = OutputFile("list.json", "what the bench programs run (their --list)", "catalog")
 FIGURES = OutputFile("figures.json", "what each figure draws", "figures")
 REPORT = OutputFile("results.md", "the report", "report")
 
 # The measured results: a new run removes them all before it starts.
 MEASURED = [PHASES, PHASES_TARGETS, WORKLOADS, WORKLOADS_TARGETS, WORKLOADS_FINDS, PHASES_HUGE,
-            WORKLOADS_HUGE, MEMORY, COUNTS, SCAN_COUNTS, LATENCY, EVENTS, MACHINE]
+            WORKLOADS_HUGE, MEMORY, COUNTS, SCAN_COUNTS, LATENCY, EVENTS, MACHINE, STANDING]
 
 
 def path(folder, output):
@@ -93,6 +95,10 @@ class Results:
         context = (self.timings or self.workloads).context if (self.timings or
                                                                self.workloads) else {}
         self.machine = Machine(documents.get("machine", [None])[0], context)
+        # (kind, measure, n) -> the variant judged for the kind: fixed before
+        # the run where the run saved it, else (empty) each run's best median.
+        self.standing = {(s["kind"], s["measure"], s["n"]): s["name"]
+                         for s in documents.get("standing", [[]])[0]}
 
     def anything_timed(self):
         return any((self.timings, self.workloads, self.latency))
@@ -100,8 +106,11 @@ class Results:
     def judged(self):
         """The phases, the workloads and the latency percentiles together, on
         which the targets are judged."""
-        return Timings.merged(self.timings, self.workloads,
-                              self.latency.timings if self.latency else None)
+        merged = Timings.merged(self.timings, self.workloads,
+                                self.latency.timings if self.latency else None)
+        if merged:
+            merged.standing = self.standing
+        return merged
 
     def reached(self, measure, name, n):
         """Whether the machine's interruptions reach a percentile measure

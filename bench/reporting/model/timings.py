@@ -21,6 +21,9 @@ class Timings:
         # (suite, map, n) -> what else the machine did, one dict per repetition
         self.interference = {}
         self.suites = []
+        # (kind, measure, n) -> the variant that stands for a kind with several
+        # (B-tree orders) when its goals are judged; see Results.standing.
+        self.standing = {}
         for document in documents:
             for entry in document["benchmarks"]:
                 if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
