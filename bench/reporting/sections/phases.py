@@ -48,6 +48,7 @@ def phase_lines(timings, judged, memory, counts, pictures, reached=None):
     if judged_sizes(timings) != timings.catalog.targets["sizes"]:
         lines += ["The targets are set at n=%s; this run judges them at the sizes it measured."
                   % sizes_text(timings.catalog.targets["sizes"]), ""]
+    lines += [standing_text(judged), ""]
     lines += tables.targets_table(judged, memory, counts, reached)
     lines += ["", "## Figures", ""] + ["![%s](%s)" % (p[:-4], p) for p in pictures]
     lines += ["", "## Our maps against their peers"]
@@ -62,3 +63,13 @@ def phase_lines(timings, judged, memory, counts, pictures, reached=None):
         lines += tables.memory_table(memory, names, timings.sizes)
     lines += ["", "## Every map: ns per operation"]
     return lines + tables.timing_tables(timings, timings.measured(PHASES))
+
+
+def standing_text(judged):
+    """Which order stands for a kind that takes one, and why."""
+    if judged.standing:
+        return ("A kind that takes an order is timed against its goal at the order the "
+                "committed full run found fastest there, chosen before this run "
+                "(standing.json), so that this run's noise does not pick its luckiest order.")
+    return ("A kind that takes an order is timed against its goal at its fastest order in "
+            "this run (by median).")

@@ -19,7 +19,8 @@ def targets_table(timings, memory, counts, reached=None):
 
 def goal_summary(timings, memory, counts, reached=None):
     """Each goal of ours once, its ratio at every size judged (a kind that
-    takes an order at its best, named), and how many sizes met it."""
+    takes an order at the one that stands for it, named), and how many
+    sizes met it."""
     judged = judge_all(timings, memory, counts, reached)
     sizes = sorted({t.n for t in judged})
     rows, index = [], {}
