@@ -135,10 +135,12 @@ class Plan:
         self.back_to_back_beyond = settings.get("back_to_back_beyond")
         self.in_rounds = settings.get("in_rounds", False) and not aimed
         self.processes_back_to_back = settings.get("processes_back_to_back", 1)
-        # (kind, suite, n) -> the variants that stand for the kind there,
-        # chosen before the run (analysis.targets.standing).
+        # The variants that stand for our kinds, chosen before the run
+        # (analysis.targets.standing), as saved beside it; and by (kind,
+        # suite, n).
+        self.standing_records = list(standing)
         self.standing = {}
-        for record in standing:
+        for record in self.standing_records:
             key = (record["kind"], suite_of(record["measure"]), record["n"])
             self.standing.setdefault(key, set()).add(record["name"])
 
@@ -285,7 +287,8 @@ class Plan:
                                                 self.back_to_back([n])), {})
                     chosen.setdefault(suite, []).append(n)
             for (file, _), chosen in groups.items():
-                runs += [(program, file, self.arguments(sizes, suites, self.maps, self.repetitions))
+                runs += [(program, file,
+                          self.arguments(sizes, suites, self.maps, self.repetitions))
                          for sizes, suites in self.by_sizes(chosen)]
         return runs
 

@@ -112,13 +112,12 @@ def main():
     source = os.path.abspath(args.source) if args.source else args.out
     catalog = catalog_for(source, args.build, run_now=not args.source)
     if not args.source:
-        chosen = committed_standing(args.out, catalog)
         try:
             plan = Plan(catalog, args.mode, args.sizes, args.maps, args.workloads,
-                        args.repetitions, args.huge_pages, chosen)
+                        args.repetitions, args.huge_pages, committed_standing(args.out, catalog))
         except ValueError as error:
             parser.error(str(error))
-        run_all(args.out, plan, args.build, chosen)
+        run_all(args.out, plan, args.build)
         record_time(args.out, started)
     files.write(args.out, files.LIST, catalog.to_json(), indent=1)
     results = files.Results(source, catalog)

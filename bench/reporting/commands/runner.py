@@ -59,15 +59,15 @@ def append_run(out, output, command, env):
     files.write(out, output, document)
 
 
-def run_all(out, plan, build, standing=()):
+def run_all(out, plan, build):
     """Everything the plan asks for, after removing the results of an
-    earlier run from `out`. `standing`: the variants to judge our kinds on,
-    chosen before the run (see analysis.targets.standing)."""
+    earlier run from `out`; first the variants to judge our kinds on, when
+    the plan was given them."""
     for output in files.MEASURED:
         if os.path.exists(files.path(out, output)):
             os.remove(files.path(out, output))
-    if standing:
-        files.write(out, files.STANDING, list(standing), indent=1)
+    if plan.standing_records:
+        files.write(out, files.STANDING, plan.standing_records, indent=1)
     files.write(out, files.MACHINE, machine_probe.machine(build, ROOT, out), indent=1)
     for program, output, arguments in plan.schedule(plan.timed_runs(), plan.repetitions):
         print("== %s: %s" % (program, output.name), flush=True)

@@ -42,8 +42,9 @@ def workload_lines(workloads, memory, pictures, weighed_before, scan_counts=None
               "filled in key order instead.%s Times are medians of %s; the unordered map is "
               "shown beside the ordered maps as a reference point. Repetitions run in random "
               "order among the other maps', each filling its map afresh, except beyond 1e6 in "
-              "the standard mode and beyond 1e5 in the full mode, where a map is filled once "
-              "and its repetitions run back to back." % (
+              "the standard mode and beyond 1e5 in the full mode, where a map is filled once per "
+              "process (the standard mode's repetitions there share two) and its repetitions "
+              "run back to back." % (
                   generator, catalog.facts["batch"],
                   size_label(catalog.facts["largest_random_array_fill"]), cut_offs(workloads),
                   tables.repetition_text(workloads, suites[-1])), ""]
