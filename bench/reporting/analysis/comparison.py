@@ -1,20 +1,22 @@
 """One set of repetitions against another: the ratio of their times with its
-95 % interval, the two-sided Mann-Whitney U test, and the verdict the
-interval gives."""
+95 % interval, the test's p and the verdict, all from one procedure
+(analysis.stats)."""
 import statistics
 
 from . import stats
 
 # The verdicts, from the first set's side: it takes less time (better: the
 # whole interval lies below 1), more (worse: above 1), no difference the
-# interval can tell (tie), or too few repetitions for an interval.
-BETTER, WORSE, TIE, UNTESTED = "better", "worse", "tie", "untested"
+# interval can tell (tie), or no interval: too few repetitions, or no
+# spread in either set (nothing to judge a difference against).
+BETTER, WORSE, TIE, UNTESTED, NO_SPREAD = "better", "worse", "tie", "untested", "no spread"
 
 
 class Comparison:
     """`ours` against `peer` on one measure (for two builds: the new one
-    against the old). `ratio` is the Hodges-Lehmann estimate of ours / peer;
-    `interval` its 95 % interval (a stats.Ratio); `p` the test's."""
+    against the old). `ratio` is ours / peer, the ratio of the geometric means;
+    `interval` its 95 % interval (a stats.Ratio); `p` the test's, None where
+    there is none."""
 
     def __init__(self, ours, peer, our_samples, peer_samples):
         self.ours, self.peer = ours, peer
@@ -23,14 +25,12 @@ class Comparison:
         self.repetitions = (len(our_samples), len(peer_samples))
         self.interval = stats.ratio(our_samples, peer_samples)
         self.ratio = self.interval.estimate
-        self.p = None
-        if len(our_samples) > 1 and len(peer_samples) > 1:
-            self.p = stats.mann_whitney_p(our_samples, peer_samples)
+        self.p = self.interval.p
 
     @property
     def verdict(self):
         if not self.interval.decided:
-            return UNTESTED
+            return NO_SPREAD if self.interval.reason == stats.NO_SPREAD else UNTESTED
         if self.interval.high < 1.0:
             return BETTER
         if self.interval.low > 1.0:

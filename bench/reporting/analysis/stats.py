@@ -1,8 +1,25 @@
-"""The statistics the verdicts rest on, distribution-free and exact for the
-repetition counts a run has: the two-sided Mann-Whitney U test, and the
-Hodges-Lehmann estimate of the ratio of two times with its confidence
-interval, read from the same null distribution of U, so that an interval
-excludes 1 exactly when the test rejects."""
+"""The statistics the verdicts rest on: the ratio of two sets of times, its
+95 % interval and the test, all from one procedure, Welch's t on the
+logarithms of the times.
+
+A ratio is the ratio of the two sets' geometric means. Its interval is the
+Welch interval of the difference of the mean logarithms: each set's spread
+is estimated on its own, so the interval holds when the two spread
+differently (as a map against a peer, or a latency run of 9 repetitions
+against one of 15, often do), with the Welch-Satterthwaite degrees of
+freedom. The test is the same t: its p is below 5 % exactly when the
+interval leaves 1 out, so the verdict and the test cannot disagree. Tied
+values need no handling, as no ranks are taken.
+
+A simulation in tests/report_stats_test.py checks the coverage: at least
+0.93 at 5 against 5, 9 against 9, 5 against 11 and 9 against 15
+repetitions, with equal spreads, with the smaller set four times as noisy,
+and with values tied on a grid. Rank intervals were tried and dropped:
+Mann-Whitney's covers the true ratio 89 % of the time at 9 against 15 when
+the smaller set is the noisier, and Brunner-Munzel's 92 % at 5 against 11.
+A slow spell of the machine widens this interval more than it would a rank
+interval's: an outlier leaves the target undecided rather than decided on
+the wrong side."""
 import math
 import statistics
 from dataclasses import dataclass
@@ -10,70 +27,90 @@ from functools import lru_cache
 
 SIGNIFICANCE = 0.05
 LEVEL = 1 - SIGNIFICANCE
-# Beyond this many pairs the null distribution is taken as normal.
-EXACT_PAIRS = 400
+
+# Why a comparison has no interval.
+TOO_FEW = "too few repetitions"
+NO_SPREAD = "no spread"
 
 
-@lru_cache(maxsize=None)
-def u_counts(m, n):
-    """How many of the C(m + n, m) orderings of two samples of m and n
-    values give each U from 0 to m * n (U: the pairs in which the first
-    sample's value is the larger)."""
-    # Each ordering ends with a value of one sample or the other; one of
-    # the first sample placed last exceeds all n of the other.
-    if m == 0 or n == 0:
-        return (1,)
-    with_first = u_counts(m - 1, n)
-    with_second = u_counts(m, n - 1)
-    counts = [0] * (m * n + 1)
-    for u, count in enumerate(with_first):
-        counts[u + n] += count
-    for u, count in enumerate(with_second):
-        counts[u] += count
-    return tuple(counts)
+class BadSample(ValueError):
+    """A time that cannot be compared: not a positive finite number."""
 
 
-def lower_tail(m, n, u):
-    """P(U <= u) when both samples come from one distribution."""
-    if m * n > EXACT_PAIRS:
-        mean, sd = m * n / 2, math.sqrt(m * n * (m + n + 1) / 12)
-        return 0.5 * (1 + math.erf((u + 0.5 - mean) / (sd * math.sqrt(2))))
-    counts = u_counts(m, n)
-    return sum(counts[:u + 1]) / sum(counts)
+def check(values, name):
+    """The values as floats, or BadSample naming the first bad one."""
+    checked = []
+    for index, value in enumerate(values):
+        try:
+            number = float(value)
+        except (TypeError, ValueError):
+            number = math.nan
+        if not (math.isfinite(number) and number > 0):
+            raise BadSample("%s: repetition %d is %r; a time must be a positive number"
+                            % (name, index + 1, value))
+        checked.append(number)
+    return checked
 
 
-def u_statistic(a, b):
-    """Pairs (x from a, y from b) with x > y, ties counting one half."""
-    return sum(1.0 if x > y else 0.5 if x == y else 0.0 for x in a for y in b)
+def incomplete_beta(a, b, x):
+    """The regularized incomplete beta function I_x(a, b), by its continued
+    fraction (Lentz's method)."""
+    if x <= 0:
+        return 0.0
+    if x >= 1:
+        return 1.0
+    if x > (a + 1) / (a + b + 2):
+        return 1.0 - incomplete_beta(b, a, 1 - x)
+    front = math.exp(math.lgamma(a + b) - math.lgamma(a) - math.lgamma(b) +
+                     a * math.log(x) + b * math.log(1 - x)) / a
+    tiny = 1e-300
+
+    def away_from_zero(value):
+        return value if abs(value) > tiny else tiny
+
+    c, d = 1.0, 1 / away_from_zero(1 - (a + b) * x / (a + 1))
+    result = d
+    for m in range(1, 500):
+        for numerator in (m * (b - m) * x / ((a + 2 * m - 1) * (a + 2 * m)),
+                          -(a + m) * (a + b + m) * x / ((a + 2 * m) * (a + 2 * m + 1))):
+            d = 1 / away_from_zero(1 + numerator * d)
+            c = away_from_zero(1 + numerator / c)
+            result *= c * d
+        if abs(c * d - 1) < 1e-15:
+            break
+    return front * result
 
 
-def mann_whitney_p(a, b):
-    """Two-sided p of the Mann-Whitney U test."""
-    m, n = len(a), len(b)
-    u = u_statistic(a, b)
-    low = lower_tail(m, n, math.floor(u))
-    high = 1 - lower_tail(m, n, math.ceil(u) - 1)
-    return min(1.0, 2 * min(low, high))
+def t_two_sided(t, df):
+    """P(|T| >= |t|) for Student's T with df (not necessarily whole) degrees
+    of freedom."""
+    return incomplete_beta(df / 2, 0.5, df / (df + t * t))
 
 
-def critical_rank(m, n, level=LEVEL):
-    """The largest k with P(U <= k - 1) <= (1 - level) / 2, or None when even
-    k = 1 exceeds it (too few repetitions for an interval at that level)."""
-    alpha = (1 - level) / 2
-    k = 0
-    while k < m * n and lower_tail(m, n, k) <= alpha:
-        k += 1
-    return k or None
+def t_quantile(p, df):
+    """The t with P(|T| >= t) = p, by bisection."""
+    low, high = 0.0, 1.0
+    while t_two_sided(high, df) > p:
+        low, high = high, 2 * high
+    for _ in range(60):
+        middle = (low + high) / 2
+        if t_two_sided(middle, df) > p:
+            low = middle
+        else:
+            high = middle
+    return high
 
 
 @dataclass(frozen=True)
 class Ratio:
-    """How many times the first set's time is the second's: the
-    Hodges-Lehmann estimate (the median of all pairwise ratios) and its
-    interval, None when the repetitions are too few for one."""
+    """How many times the first set's time is the second's: the estimate,
+    its interval and the test's p (the interval None, with the reason, where
+    there is none)."""
     estimate: float
     low: float = None
     high: float = None
+    p: float = None
+    reason: str = None
 
     @property
     def decided(self):
@@ -81,12 +118,23 @@ class Ratio:
 
 
 def ratio(a, b, level=LEVEL):
-    """The ratio of a's times to b's: from the pairwise differences of
-    their logarithms, the median and the k-th from each end."""
-    differences = sorted(math.log(x) - math.log(y) for x in a for y in b)
-    estimate = math.exp(statistics.median(differences))
-    k = critical_rank(len(a), len(b), level)
-    if k is None:
-        return Ratio(estimate)
-    return Ratio(estimate, math.exp(differences[k - 1]),
-                 math.exp(differences[len(differences) - k]))
+    """The ratio of a's times to b's, with its interval at `level` and the
+    two-sided p of the test that no ratio but 1 separates them."""
+    return welch(tuple(math.log(v) for v in check(a, "the first set")),
+                 tuple(math.log(v) for v in check(b, "the second set")), level)
+
+
+@lru_cache(maxsize=65536)
+def welch(x, y, level):
+    estimate = statistics.fmean(x) - statistics.fmean(y)
+    if len(x) < 2 or len(y) < 2:
+        return Ratio(math.exp(estimate), reason=TOO_FEW)
+    parts = [statistics.variance(x) / len(x), statistics.variance(y) / len(y)]
+    spread = sum(parts)
+    if spread == 0:
+        return Ratio(math.exp(estimate), reason=NO_SPREAD)
+    df = spread ** 2 / sum(part ** 2 / (len(v) - 1) for part, v in zip(parts, (x, y)))
+    error = math.sqrt(spread)
+    p = t_two_sided(estimate / error, df)
+    half = t_quantile(1 - level, df) * error
+    return Ratio(math.exp(estimate), math.exp(estimate - half), math.exp(estimate + half), p)

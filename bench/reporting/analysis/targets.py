@@ -7,8 +7,13 @@ from typing import Optional
 
 from .comparison import Comparison, compare
 
+from .stats import NO_SPREAD
+
 MET, MISSED, UNDECIDED, NO_INTERVAL, NOT_MEASURED, MACHINE = (
     "met", "missed", "undecided", "no interval", "not measured", "the machine's")
+# Two sets of times that each repeat one value: nothing to judge a difference
+# against, so the target is not judged.
+NOT_JUDGED = "not judged: no spread"
 
 
 def outcome(ratio, goal, interval=None):
@@ -20,7 +25,7 @@ def outcome(ratio, goal, interval=None):
     if interval is None:
         return MET if ratio <= goal + 1e-9 else MISSED
     if not interval.decided:
-        return NO_INTERVAL
+        return NOT_JUDGED if interval.reason == NO_SPREAD else NO_INTERVAL
     if interval.high <= goal:
         return MET
     if interval.low > goal:

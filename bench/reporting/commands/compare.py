@@ -3,8 +3,8 @@
 checked out in a git worktree under build/compare/) against the working
 tree. Both run the chosen benchmarks in one session, alternating old and
 new round by round; for each benchmark it prints both medians, the ratio
-new/old and the verdict of a two-sided Mann-Whitney U test (p < 0.05),
-then, for the maps concerned, the instructions per find and per mix step
+new/old with its 95 % interval, the test's p and the verdict, from the
+same procedure as the report's (reporting/analysis/stats.py), then, for the maps concerned, the instructions per find and per mix step
 that bench/counts counts for each build. The worktree is removed at the
 end, also on failure or interruption.
 
@@ -15,6 +15,7 @@ end, also on failure or interruption.
 import argparse
 import contextlib
 import json
+import math
 import os
 import signal
 import subprocess
@@ -26,6 +27,7 @@ from ..analysis.comparison import Comparison
 from ..analysis.stats import LEVEL
 from ..model import run_name
 from ..model.catalog import PHASES, WORKLOADS
+from ..model.timings import per_operation
 from ..render.table import markdown_table
 from ..render.text import interval_text, ns, size_label, test_text
 from . import counts
@@ -117,8 +119,14 @@ def run_once(programs, program, sizes, names, min_time):
                         "--benchmark_out=" + out.name, "--benchmark_out_format=json"],
                        check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         document = json.load(open(out.name))
-    return {b["name"]: 1e9 / b["items_per_second"] for b in document["benchmarks"]
-            if b.get("run_type", "iteration") == "iteration"}
+    times = {}
+    for entry in document["benchmarks"]:
+        if entry.get("run_type", "iteration") == "iteration":
+            times[entry["name"]] = per_operation(entry.get("items_per_second"))
+            if not (math.isfinite(times[entry["name"]]) and times[entry["name"]] > 0):
+                raise CompareError("%s read %r ns per operation; a time must be a positive "
+                                   "number" % (entry["name"], times[entry["name"]]))
+    return times
 
 
 def time_table(samples):
@@ -199,9 +207,9 @@ def compare(args):
             print("round %d of %d done" % (round_index + 1, args.rounds), file=sys.stderr,
                   flush=True)
         print("Old: %s. New: the working tree. %d rounds, alternating; medians; new/old is the "
-              "Hodges-Lehmann estimate with its %d %% interval, from which the verdict comes "
-              "(the interval wholly below 1: better; above: worse; else a tie), beside the "
-              "two-sided Mann-Whitney U test.\n" % (label, args.rounds, round(100 * LEVEL)))
+              "ratio of the geometric means with its %d %% interval (Welch's, on the "
+              "logarithms), from which the verdict comes (the interval wholly below 1: better; "
+              "above: worse; else a tie), and the same test's p.\n" % (label, args.rounds, round(100 * LEVEL)))
         print("\n".join(time_table(samples)))
         jobs = sorted({run_name.parse(name)[1:] for name in samples},
                       key=lambda job: (job[1], job[0]))

@@ -26,6 +26,7 @@ from ..analysis.targets import standing
 from ..model import files
 from ..model.catalog import PROGRAMS, Catalog
 from ..model.machine import Machine
+from ..model.timings import BadTime
 from ..sections import document
 from .deps import ensure_bench_tools
 from .plan import MODES, Plan, parse_sizes
@@ -105,6 +106,13 @@ def record_time(out, started):
 
 
 def main():
+    try:
+        return report()
+    except BadTime as error:
+        sys.exit("bench/report: %s" % error)
+
+
+def report():
     started = time.monotonic()
     ensure_bench_tools()
     parser, args = arguments()

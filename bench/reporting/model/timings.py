@@ -1,11 +1,25 @@
 """The measured figures: per-repetition timings from Google Benchmark's JSON,
 heap bytes per entry from map_memory, and counts from bench/counts."""
+import math
 import statistics
 
 from . import run_name
 
 # What the bench programs record of the machine beside each repetition.
 INTERFERENCE_FIELDS = ("steal", "others", "interrupts_per_s", "load", "seconds")
+
+
+class BadTime(ValueError):
+    """A saved time that is not a positive finite number: a run that went
+    wrong, which no comparison may take in."""
+
+
+def per_operation(rate):
+    """ns per operation from Google Benchmark's items per second, or nan."""
+    try:
+        return 1e9 / float(rate)
+    except (TypeError, ValueError, ZeroDivisionError):
+        return math.nan
 
 
 class Timings:
@@ -29,7 +43,7 @@ class Timings:
                 if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
                     continue
                 key = tuple(run_name.parse(entry["run_name"]))
-                self.add(key, 1e9 / entry["items_per_second"])
+                self.add(key, per_operation(entry.get("items_per_second")))
                 if "entries_per_scan" in entry:
                     self.entries_per_scan[key] = entry["entries_per_scan"]
                 if "steal" in entry:
@@ -37,7 +51,11 @@ class Timings:
                         {field: entry.get(field, 0.0) for field in INTERFERENCE_FIELDS})
 
     def add(self, key, value):
-        """One more repetition's value of (suite, map, n)."""
+        """One more repetition's value of (suite, map, n); BadTime, naming
+        the benchmark, for a value that is not a positive number."""
+        if not (isinstance(value, (int, float)) and math.isfinite(value) and value > 0):
+            raise BadTime("%s: repetition %d reads %r ns; a time must be a positive number" % (
+                run_name.join(*key), len(self.samples.get(key, [])) + 1, value))
         if key[0] not in self.suites:
             self.suites.append(key[0])
         self.samples.setdefault(key, []).append(value)

@@ -19,9 +19,9 @@ def sizes_text(sizes):
 
 
 def test_text(comparison):
-    """"p<0.001", "p=0.034" or "one run"."""
+    """"p<0.001", "p=0.034", "one run" or "no spread"."""
     if comparison.p is None:
-        return "one run"
+        return "one run" if min(comparison.repetitions) == 1 else comparison.interval.reason
     return "p<0.001" if comparison.p < 0.001 else "p=%.3f" % comparison.p
 
 

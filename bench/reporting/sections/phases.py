@@ -23,10 +23,10 @@ def method_lines(timings, counts):
                           size_label(facts["largest_random_array_fill"])),
             "",
             "Times are medians of %d repetition%s%s, run in random order among all benchmarks so "
-            "that a slow spell of the machine does not fall on one map. A ratio is the "
-            "Hodges-Lehmann estimate of our time over the peer's (the median of every pairwise "
-            "ratio of their repetitions), with its 95 %% interval from the Mann-Whitney null "
-            "distribution: better when the whole interval lies below 1, worse when above, else "
+            "that a slow spell of the machine does not fall on one map. A ratio is our "
+            "time over the peer's (the ratio of the geometric means of their repetitions), "
+            "with its 95 %% interval (Welch's, on the logarithms of the times, each side's "
+            "spread taken on its own): better when the whole interval lies below 1, worse when above, else "
             "a tie. A goal is met when the whole interval lies within it, missed when it lies "
             "wholly beyond it, undecided otherwise. Heap bytes per entry are weighed in a "
             "separate run with a counting allocator; the timed runs use the program's own "
