@@ -89,6 +89,20 @@ TEST(RunCache, KeepsTheStateOfARunAndReplacesItForTheNext) {
     EXPECT_EQ(made, 3);
 }
 
+TEST(RunCache, EveryCacheLetsItsStateGoBeforeARunOnAFreshHeap) {
+    int made = 0;
+    const auto make = [&made] { return ++made; };
+    RunCache<int> fills;
+    {
+        RunCache<int> gone;  // a cache destroyed is no longer released
+        gone.resume("a", make);
+    }
+    fills.resume("fill/Tree/10", make);
+    EXPECT_EQ(fills.resume("fill/Tree/10", make), 2);
+    RunCaches::releaseAll();
+    EXPECT_EQ(fills.resume("fill/Tree/10", make), 3);
+}
+
 TEST(WorkloadSteps, InsertInOrderHandsEachCallToItsRunner) {
     RecordingMap map;
     IntegerData payload(1);

@@ -26,6 +26,8 @@ void writeSuite(JsonWriter& json, const SuiteInfo& suite) {
         .member("largest_array", suite.largestArray)
         .member("description", suite.description)
         .member("scans", suite.scans)
+        .member("shared_fill", suite.sharedFill)
+        .member("cold_heap", suite.coldHeap)
         .endObject();
 }
 

@@ -20,6 +20,15 @@ struct SuiteInfo {
     std::string description;
     // The suite walks keys in order: only contenders with a scan run it.
     bool scans = false;
+    // The fill the suite runs on, when suites run one after another on one
+    // contender may share it ("random", "ascending"): suites with the same
+    // name read the same map, and those that change it come last in the
+    // list. Empty: the suite builds its maps itself.
+    std::string sharedFill = "";
+    // The suite builds its maps on pages the process has never touched (the
+    // heap is given back before each build), so it pays what growing onto
+    // fresh pages costs.
+    bool coldHeap = false;
 };
 
 struct BenchList {

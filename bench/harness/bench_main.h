@@ -14,10 +14,20 @@
 #include "bench_list.h"
 #include "constants.h"
 
-// Runs one benchmark: the library calls it several times in a row while it
-// settles the iteration count, always with the same `runName`.
-using SuiteRun = std::function<void(benchmark::State&, const std::string& runName, const Contender&,
-                                    std::size_t n)>;
+// The keys a benchmark keeps its state under (run_cache.h): `run`, its own
+// ("suite/contender/n"); `fill`, the same, or the fill it shares with the
+// other suites of the contender when the program shares fills
+// (--share-fills) and the suite names one.
+struct RunKeys {
+    std::string run;
+    std::string fill;
+};
+
+// Runs one benchmark: the library calls it several times in a row (its
+// warm-up, then while it settles the iteration count), always with the same
+// keys.
+using SuiteRun =
+    std::function<void(benchmark::State&, const RunKeys&, const Contender&, std::size_t n)>;
 
 struct Suite {
     SuiteInfo info;
@@ -35,6 +45,9 @@ inline void perOperation(benchmark::State& state, std::int64_t operationsPerIter
     state.SetItemsProcessed(state.iterations() * operationsPerIteration);
 }
 
-// --list prints the list; --sizes=... chooses the record counts; the
+// --list prints the list; --sizes=... chooses the record counts;
+// --share-fills lets the suites that read one fill share it; the
 // "--benchmark_..." flags are the library's; anything else is refused.
+// Every run starts from the declared heap (declared_heap.h) after an untimed
+// warm-up of the benchmark itself.
 int benchMain(int argc, char** argv, BenchProgram program);

@@ -62,6 +62,7 @@ MachineSample MachineSample::now() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     sample.involuntarySwitches = static_cast<std::uint64_t>(usage.ru_nivcsw);
+    sample.pageFaults = static_cast<std::uint64_t>(usage.ru_minflt);
     std::ifstream("/proc/loadavg") >> sample.load;
     return sample;
 }
@@ -79,6 +80,7 @@ Interference Interference::between(const MachineSample& before, const MachineSam
     }
     seen.interrupts = after.interrupts - before.interrupts;
     seen.involuntarySwitches = after.involuntarySwitches - before.involuntarySwitches;
+    seen.pageFaults = after.pageFaults - before.pageFaults;
     seen.load = after.load;
     return seen;
 }

@@ -15,6 +15,7 @@ struct MachineSample {
     std::uint64_t ownTicks = 0;             // this process's user and system time
     std::uint64_t interrupts = 0;           // of every CPU
     std::uint64_t involuntarySwitches = 0;  // this process's
+    std::uint64_t pageFaults = 0;           // this process's minor faults: pages first touched
     double load = 0;                        // one-minute load average
 
     static MachineSample now();
@@ -28,6 +29,7 @@ struct Interference {
     double others = 0;
     std::uint64_t interrupts = 0;
     std::uint64_t involuntarySwitches = 0;
+    std::uint64_t pageFaults = 0;
     double load = 0;  // at the end of the run
 
     static Interference between(const MachineSample& before, const MachineSample& after);

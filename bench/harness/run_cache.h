@@ -1,30 +1,71 @@
 // The state of the run in progress (a filled map, its queries, how far the
 // run has gone), kept between calls of one benchmark: Google Benchmark calls
-// a benchmark several times in a row while it settles the run's iteration
-// count, always under the same run name, and those calls go on with the same
-// state instead of building the map again.
+// a benchmark several times in a row (its warm-up, then while it settles the
+// run's iteration count), always under the same run name, and those calls go
+// on with the same state instead of building the map again. A state may
+// also be kept across runs that share it (the suites that read one fill):
+// its key then names the fill rather than the run.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
+
+// Every cache of a program, so that all their states can be let go before a
+// run starts on a fresh heap.
+class RunCaches {
+public:
+    using Release = void (*)(void*);
+    static void add(void* cache, Release release) { all().emplace_back(cache, release); }
+    static void remove(void* cache) {
+        auto& caches = all();
+        caches.erase(std::remove_if(caches.begin(), caches.end(),
+                                    [cache](const auto& entry) { return entry.first == cache; }),
+                     caches.end());
+    }
+    static void releaseAll() {
+        for (auto& [cache, release] : all()) {
+            release(cache);
+        }
+    }
+
+private:
+    static std::vector<std::pair<void*, Release>>& all() {
+        static std::vector<std::pair<void*, Release>> caches;
+        return caches;
+    }
+};
 
 template <typename State>
 class RunCache {
 public:
-    // The state of run `name`: the kept one when the last call was of the
-    // same run, else a new one from `make()`, after the old is released.
+    RunCache() {
+        RunCaches::add(this, [](void* cache) { static_cast<RunCache*>(cache)->release(); });
+    }
+    ~RunCache() { RunCaches::remove(this); }
+    RunCache(const RunCache&) = delete;
+    RunCache& operator=(const RunCache&) = delete;
+
+    // The state under `key`: the kept one when the last call was under the
+    // same key, else a new one from `make()`, after the old is released.
     template <typename Make>
-    State& resume(const std::string& name, Make&& make) {
-        if (m_state == nullptr || name != m_name) {
-            m_state.reset();
+    State& resume(const std::string& key, Make&& make) {
+        if (m_state == nullptr || key != m_key) {
+            release();
             m_state = std::make_unique<State>(make());
-            m_name = name;
+            m_key = key;
         }
         return *m_state;
     }
 
+    void release() {
+        m_state.reset();
+        m_key.clear();
+    }
+
 private:
-    std::string m_name;
+    std::string m_key;
     std::unique_ptr<State> m_state;
 };

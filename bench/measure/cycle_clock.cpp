@@ -5,7 +5,6 @@
 #include <sstream>
 #include <string>
 
-#include "warm_heap.h"
 
 double calibrateTicksPerNs(int milliseconds) {
     using Clock = std::chrono::steady_clock;
@@ -39,9 +38,4 @@ bool invariantTimeStampCounter() {
     }
 #endif
     return false;
-}
-
-double prepareTimedCalls() {
-    warmHeap(kWarmHeapBytes);
-    return calibrateTicksPerNs(200);
 }

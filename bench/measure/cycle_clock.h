@@ -51,10 +51,6 @@ std::uint64_t ticksOf(Call&& call) {
 // `milliseconds`.
 double calibrateTicksPerNs(int milliseconds);
 
-// What a process that times single calls does first: grows its heap and
-// keeps it (warm_heap.h), then calibrates the counter; returns ticks per ns.
-double prepareTimedCalls();
-
 // Whether the counter is the processor's time-stamp counter with a
 // constant rate (from /proc/cpuinfo's flags); false when it is not known.
 bool invariantTimeStampCounter();

@@ -26,6 +26,7 @@
 #include "command_line.h"
 #include "constants.h"
 #include "cycle_clock.h"
+#include "declared_heap.h"
 #include "driver_session.h"
 #include "json_writer.h"
 #include "run_plan.h"
@@ -197,16 +198,20 @@ int eventsMain(int argc, char** argv) {
         {"fill", "operation", kLargestRandomArrayFill, "each insertion of the program's fill"},
         {"mix", "operation", kLargestRandomArrayFill, "each call of the program's mix"}};
     const Workload workloads[] = {fillCalls, mixCalls};
-    const double ticksPerNs = prepareTimedCalls();
+    const std::vector<int> sizes = flags.sizes(kLatencySizes);
+    const DeclaredHeap heap(
+        latencyReserve(static_cast<std::size_t>(*std::max_element(sizes.begin(), sizes.end()))));
+    const double ticksPerNs = calibrateTicksPerNs(200);
     JsonWriter json(std::cout);
     json.beginObject()
         .member("program", "map_events")
         .member("ticks_per_ns", ticksPerNs)
         .key("runs")
         .beginArray();
-    for (const PlannedRun& planned : planRuns(
-             suites, workloadContenders(), flags.sizes(kLatencySizes), RunChoice{{}, {}, true})) {
+    for (const PlannedRun& planned :
+         planRuns(suites, workloadContenders(), sizes, RunChoice{{}, {}, true})) {
         std::cerr << planned.name() << std::endl;
+        heap.restore();
         Recorder record(operations);
         workloads[planned.suiteIndex](*planned.contender, static_cast<int>(planned.n), record);
         json.beginObject().member("name", planned.name()).member("page_faults", record.faults());

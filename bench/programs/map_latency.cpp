@@ -17,8 +17,9 @@
 //                              erase the smallest, each call timed
 //
 // Only the map call runs between the two readings: the draws come before.
-// The heap is grown once before the first run and kept (warm_heap.h), so
-// that no run pays page faults another would not.
+// Every run starts from the declared heap (declared_heap.h): touched pages
+// enough for the largest map, so that no run pays page faults another
+// would not.
 // The timer's own cost, two readings around nothing, is measured in the same
 // process and written beside the runs.
 //
@@ -37,6 +38,7 @@
 #include "command_line.h"
 #include "constants.h"
 #include "cycle_clock.h"
+#include "declared_heap.h"
 #include "driver_session.h"
 #include "heap_shift.h"
 #include "json_writer.h"
@@ -165,6 +167,7 @@ void writeInterference(JsonWriter& json, const Interference& seen) {
         .member("others", seen.others)
         .member("interrupts", seen.interrupts)
         .member("involuntary_switches", seen.involuntarySwitches)
+        .member("page_faults", seen.pageFaults)
         .member("load", seen.load)
         .endObject();
 }
@@ -178,9 +181,18 @@ LogHistogram timerCost(std::uint64_t operations) {
     return histogram;
 }
 
+std::size_t largestSize(const std::vector<PlannedRun>& runs) {
+    std::size_t largest = 0;
+    for (const PlannedRun& run : runs) {
+        largest = std::max(largest, run.n);
+    }
+    return largest;
+}
+
 void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedRun>& runs,
              std::uint64_t operations) {
-    const double ticksPerNs = prepareTimedCalls();
+    const DeclaredHeap heap(latencyReserve(largestSize(runs)));
+    const double ticksPerNs = calibrateTicksPerNs(200);
     JsonWriter json(std::cout);
     json.beginObject()
         .member("program", "map_latency")
@@ -194,6 +206,7 @@ void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedR
     LogHistogram histogram;
     HeapShift shift;
     for (std::size_t i = 0; i < runs.size(); ++i) {
+        heap.restore();
         shift.next();
         const PlannedRun& planned = runs[i];
         std::cerr << "[" << i + 1 << "/" << runs.size() << "] " << planned.name() << std::endl;

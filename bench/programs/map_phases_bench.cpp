@@ -17,7 +17,7 @@
 
 namespace {
 
-void benchmarkFill(benchmark::State& state, const std::string&, const Contender& contender,
+void benchmarkFill(benchmark::State& state, const RunKeys&, const Contender& contender,
                    std::size_t n) {
     for (auto _ : state) {
         state.PauseTiming();
@@ -42,10 +42,10 @@ struct LiveSession {
 
 RunCache<LiveSession> g_live;
 
-DriverSession& resume(const std::string& name, const Contender& contender, std::size_t n,
+DriverSession& resume(const RunKeys& keys, const Contender& contender, std::size_t n,
                       void (DriverSession::*start)()) {
     return *g_live
-                .resume(name,
+                .resume(keys.run,
                         [&] {
                             LiveSession live{contender.make(), nullptr};
                             live.session =
@@ -56,16 +56,16 @@ DriverSession& resume(const std::string& name, const Contender& contender, std::
                 .session;
 }
 
-void benchmarkFind(benchmark::State& state, const std::string& name, const Contender& contender,
+void benchmarkFind(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                    std::size_t n) {
-    DriverSession& session = resume(name, contender, n, &DriverSession::fill);
+    DriverSession& session = resume(keys, contender, n, &DriverSession::fill);
     for (auto _ : state) {
         session.finds(kBatch);
     }
     perOperation(state, kBatch);
 }
 
-void benchmarkEmpty(benchmark::State& state, const std::string&, const Contender& contender,
+void benchmarkEmpty(benchmark::State& state, const RunKeys&, const Contender& contender,
                     std::size_t n) {
     for (auto _ : state) {
         state.PauseTiming();
@@ -81,9 +81,9 @@ void benchmarkEmpty(benchmark::State& state, const std::string&, const Contender
     perOperation(state, static_cast<std::int64_t>(n));
 }
 
-void benchmarkMix(benchmark::State& state, const std::string& name, const Contender& contender,
+void benchmarkMix(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                   std::size_t n) {
-    DriverSession& session = resume(name, contender, n, &DriverSession::startMix);
+    DriverSession& session = resume(keys, contender, n, &DriverSession::startMix);
     for (auto _ : state) {
         session.mix(kBatch);
     }

@@ -4,6 +4,8 @@
 //   ascending_insert   n keys inserted in ascending order into an empty map
 //   ascending_find     finds of every key in ascending order, cycling
 //   descending_insert  n keys inserted in descending order
+//   cold_ascending_insert  ascending insertion on pages the process has
+//                      never touched: what growing the heap costs
 //   zipf_find          Zipf-skewed finds (exponent 0.99) over the filled map
 //   miss_find          finds of which 90 % seek an absent key
 //   independent_find   finds of present keys drawn uniformly
@@ -30,15 +32,23 @@
 // The B-tree runs at the program's default order and at the orders that
 // came out fastest in the phase runs.
 //
+// With --share-fills, the suites that read a map filled in random order
+// share one fill, and so do those on the ascending fill; the suites that
+// change their map (the FIFO window, the short scans' insertions) come
+// last. The report runs each map in a process of its own that way at 1e6
+// and beyond, where a fill takes seconds.
+//
 // Flags: --list (what it runs, as JSON), --sizes=1000,10000 (default 1e3 to
-// 1e7), and the library's own.
+// 1e7), --share-fills, and the library's own.
 #include <algorithm>
 #include <climits>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "bench_main.h"
+#include "declared_heap.h"
 #include "run_cache.h"
 #include "workload_keys.h"
 #include "workload_steps.h"
@@ -47,11 +57,16 @@ namespace {
 
 IntegerData g_payload(1);  // every key's payload; never read by a map
 
+// Builds of n keys in `order`, each into a new map; on a cold heap, each
+// build starts after the process has given every free page back.
 void benchmarkInsertion(benchmark::State& state, const Contender& contender, std::size_t n,
-                        KeyOrder order) {
+                        KeyOrder order, bool coldHeap = false) {
     for (auto _ : state) {
         state.PauseTiming();
         std::unique_ptr<Map> map = contender.make();
+        if (coldHeap) {
+            DeclaredHeap::release();
+        }
         state.ResumeTiming();
         insertInOrder(*map, n, order, &g_payload, RunNow{});
         state.PauseTiming();
@@ -61,20 +76,26 @@ void benchmarkInsertion(benchmark::State& state, const Contender& contender, std
     perOperation(state, static_cast<std::int64_t>(n));
 }
 
-// The filled map of the run in progress and its queries.
-struct Filled {
-    std::unique_ptr<Map> map;
+// What one run has drawn on a filled map, and how far it has gone.
+struct Position {
     std::vector<int> queries;
     std::vector<ScanStep> scanSteps;
     std::size_t next = 0;  // the next query, FIFO step or scan step
+};
+
+// A filled map, and each run's position on it: one run's, or those of the
+// runs that share the fill.
+struct Filled {
+    std::unique_ptr<Map> map;
+    std::map<std::string, Position> runs;
 };
 
 RunCache<Filled> g_filled;
 
 enum class Fill { ascending, random };
 
-Filled& filled(const std::string& name, const Contender& contender, std::size_t n, Fill fill) {
-    return g_filled.resume(name, [&] {
+Filled& filledMap(const RunKeys& keys, const Contender& contender, std::size_t n, Fill fill) {
+    return g_filled.resume(keys.fill, [&] {
         Filled live;
         live.map = contender.make();
         std::mt19937_64 generator(kWorkloadSeed);
@@ -89,51 +110,62 @@ Filled& filled(const std::string& name, const Contender& contender, std::size_t 
     });
 }
 
-void runQueries(benchmark::State& state, Filled& live) {
-    Map& map = *live.map;
-    const int* queries = live.queries.data();
-    std::size_t next = live.next;
+// A run on its filled map: the map and the run's own position on it.
+struct OnFill {
+    Map& map;
+    Position& at;
+};
+
+OnFill filled(const RunKeys& keys, const Contender& contender, std::size_t n, Fill fill) {
+    Filled& live = filledMap(keys, contender, n, fill);
+    return {*live.map, live.runs[keys.run]};
+}
+
+void runQueries(benchmark::State& state, OnFill run) {
+    Map& map = run.map;
+    const int* queries = run.at.queries.data();
+    std::size_t next = run.at.next;
     for (auto _ : state) {
         for (int i = 0; i < kBatch; ++i) {
             benchmark::DoNotOptimize(map.find(queries[next++ & (kQueryRing - 1)]));
         }
     }
-    live.next = next;
+    run.at.next = next;
     perOperation(state, kBatch);
 }
 
-void benchmarkAscendingFind(benchmark::State& state, const std::string& name,
+void benchmarkAscendingFind(benchmark::State& state, const RunKeys& keys,
                             const Contender& contender, std::size_t n) {
-    Filled& live = filled(name, contender, n, Fill::ascending);
-    Map& map = *live.map;
-    std::size_t next = live.next;
+    const OnFill run = filled(keys, contender, n, Fill::ascending);
+    Map& map = run.map;
+    std::size_t next = run.at.next;
     for (auto _ : state) {
         for (int i = 0; i < kBatch; ++i) {
             benchmark::DoNotOptimize(map.find(presentKey(next)));
             next = next + 1 == n ? 0 : next + 1;
         }
     }
-    live.next = next;
+    run.at.next = next;
     perOperation(state, kBatch);
 }
 
-// The map of the run filled in random order, with a ring of queries drawn
-// once per run by `draw`, from the generator seeded with kWorkloadSeed +
-// `stream`.
-Filled& withQueries(const std::string& name, const Contender& contender, std::size_t n,
-                    std::uint64_t stream, std::vector<int> (*draw)(std::size_t, std::mt19937_64&)) {
-    Filled& live = filled(name, contender, n, Fill::random);
-    if (live.queries.empty()) {
+using Draw = std::vector<int> (*)(std::size_t, std::mt19937_64&);
+
+// The map filled in random order, with the run's ring of queries drawn once
+// by `draw`, from the generator seeded with kWorkloadSeed + `stream`.
+OnFill withQueries(const RunKeys& keys, const Contender& contender, std::size_t n,
+                   std::uint64_t stream, Draw draw) {
+    const OnFill run = filled(keys, contender, n, Fill::random);
+    if (run.at.queries.empty()) {
         std::mt19937_64 generator(kWorkloadSeed + stream);
-        live.queries = draw(n, generator);
+        run.at.queries = draw(n, generator);
     }
-    return live;
+    return run;
 }
 
-void benchmarkQueries(benchmark::State& state, const std::string& name, const Contender& contender,
-                      std::size_t n, std::uint64_t stream,
-                      std::vector<int> (*draw)(std::size_t, std::mt19937_64&)) {
-    runQueries(state, withQueries(name, contender, n, stream, draw));
+void benchmarkQueries(benchmark::State& state, const RunKeys& keys, const Contender& contender,
+                      std::size_t n, std::uint64_t stream, Draw draw) {
+    runQueries(state, withQueries(keys, contender, n, stream, draw));
 }
 
 // Present keys drawn uniformly: the independent and the dependent finds
@@ -145,63 +177,62 @@ std::vector<int> uniformQueries(std::size_t n, std::mt19937_64& generator) {
 
 // Finds of present keys drawn uniformly, each key straight from the ring:
 // the processor may run several finds at once.
-void benchmarkIndependentFind(benchmark::State& state, const std::string& name,
+void benchmarkIndependentFind(benchmark::State& state, const RunKeys& keys,
                               const Contender& contender, std::size_t n) {
-    benchmarkQueries(state, name, contender, n, kUniformStream, uniformQueries);
+    benchmarkQueries(state, keys, contender, n, kUniformStream, uniformQueries);
 }
 
 // The same keys in the same order, but the index of each next key is the
 // previous index plus the value of the record the previous find returned
 // (every payload holds 1): no find can start before the one before it has
 // ended, so each costs a whole lookup's latency.
-void benchmarkDependentFind(benchmark::State& state, const std::string& name,
+void benchmarkDependentFind(benchmark::State& state, const RunKeys& keys,
                             const Contender& contender, std::size_t n) {
-    Filled& live = withQueries(name, contender, n, kUniformStream, uniformQueries);
-    const Map& map = *live.map;
-    const int* queries = live.queries.data();
-    std::size_t next = live.next;
+    const OnFill run = withQueries(keys, contender, n, kUniformStream, uniformQueries);
+    const Map& map = run.map;
+    const int* queries = run.at.queries.data();
+    std::size_t next = run.at.next;
     for (auto _ : state) {
         for (int i = 0; i < kBatch; ++i) {
             const auto* found = static_cast<const IntegerData*>(map.find(queries[next]));
             next = (next + static_cast<std::size_t>(found ? found->value : 1)) & (kQueryRing - 1);
         }
     }
-    live.next = next;
+    run.at.next = next;
     perOperation(state, kBatch);
 }
 
-void benchmarkZipfFind(benchmark::State& state, const std::string& name, const Contender& contender,
+void benchmarkZipfFind(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                        std::size_t n) {
-    benchmarkQueries(state, name, contender, n, 1, [](std::size_t keys, std::mt19937_64& g) {
-        return zipfQueries(keys, 0.99, g);
+    benchmarkQueries(state, keys, contender, n, 1, [](std::size_t count, std::mt19937_64& g) {
+        return zipfQueries(count, 0.99, g);
     });
 }
 
-void benchmarkMissFind(benchmark::State& state, const std::string& name, const Contender& contender,
+void benchmarkMissFind(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                        std::size_t n) {
-    benchmarkQueries(state, name, contender, n, 2, [](std::size_t keys, std::mt19937_64& g) {
-        return missingQueries(keys, 0.9, g);
+    benchmarkQueries(state, keys, contender, n, 2, [](std::size_t count, std::mt19937_64& g) {
+        return missingQueries(count, 0.9, g);
     });
 }
 
-void benchmarkFifo(benchmark::State& state, const std::string& name, const Contender& contender,
+void benchmarkFifo(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                    std::size_t n) {
-    Filled& live = filled(name, contender, n, Fill::ascending);
-    FifoWindow window(*live.map, n, &g_payload, live.next);
+    const OnFill run = filled(keys, contender, n, Fill::ascending);
+    FifoWindow window(run.map, n, &g_payload, run.at.next);
     for (auto _ : state) {
         for (int i = 0; i < kBatch; ++i) {
             window.step(RunNow{});
         }
     }
-    live.next = window.first();
+    run.at.next = window.first();
     perOperation(state, kBatch);
 }
 
 // One scan over the whole map per iteration: ns per visited entry.
-void benchmarkWalk(benchmark::State& state, const std::string& name, const Contender& contender,
+void benchmarkWalk(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                    std::size_t n) {
-    Filled& live = filled(name, contender, n, Fill::random);
-    const Map& map = *live.map;
+    const Map& map = filled(keys, contender, n, Fill::random).map;
     ScanTally tally;
     for (auto _ : state) {
         benchmark::DoNotOptimize(contender.scan(map, INT_MIN, kScanAll, tally));
@@ -212,16 +243,16 @@ void benchmarkWalk(benchmark::State& state, const std::string& name, const Conte
 
 // ns per scan, the insertions' time included; the entries a scan visits on
 // average go to the counter "entries_per_scan".
-void benchmarkShortScans(benchmark::State& state, const std::string& name,
-                         const Contender& contender, std::size_t n, bool zipfStarts) {
-    Filled& live = filled(name, contender, n, Fill::random);
-    if (live.scanSteps.empty()) {
+void benchmarkShortScans(benchmark::State& state, const RunKeys& keys, const Contender& contender,
+                         std::size_t n, bool zipfStarts) {
+    const OnFill run = filled(keys, contender, n, Fill::random);
+    if (run.at.scanSteps.empty()) {
         std::mt19937_64 generator(kWorkloadSeed + (zipfStarts ? 4 : 3));
-        live.scanSteps = shortScanSteps(n, zipfStarts, generator);
+        run.at.scanSteps = shortScanSteps(n, zipfStarts, generator);
     }
-    Map& map = *live.map;
-    const ScanStep* steps = live.scanSteps.data();
-    const std::size_t first = live.next;
+    Map& map = run.map;
+    const ScanStep* steps = run.at.scanSteps.data();
+    const std::size_t first = run.at.next;
     std::size_t next = first;
     ScanTally tally;
     std::int64_t visited = 0;
@@ -236,7 +267,7 @@ void benchmarkShortScans(benchmark::State& state, const std::string& name,
         }
     }
     benchmark::DoNotOptimize(tally);
-    live.next = next;
+    run.at.next = next;
     std::int64_t scans = 0;
     for (std::size_t step = first; step != next; ++step) {
         scans += steps[step & (kQueryRing - 1)].length > 0 ? 1 : 0;
@@ -246,29 +277,41 @@ void benchmarkShortScans(benchmark::State& state, const std::string& name,
         scans > 0 ? static_cast<double>(visited) / static_cast<double>(scans) : 0.0;
 }
 
-void shortScans(benchmark::State& state, const std::string& name, const Contender& contender,
+void shortScans(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                 std::size_t n) {
-    benchmarkShortScans(state, name, contender, n, false);
+    benchmarkShortScans(state, keys, contender, n, false);
 }
 
-void zipfShortScans(benchmark::State& state, const std::string& name, const Contender& contender,
+void zipfShortScans(benchmark::State& state, const RunKeys& keys, const Contender& contender,
                     std::size_t n) {
-    benchmarkShortScans(state, name, contender, n, true);
+    benchmarkShortScans(state, keys, contender, n, true);
 }
 
-void ascendingInsert(benchmark::State& state, const std::string&, const Contender& contender,
+void ascendingInsert(benchmark::State& state, const RunKeys&, const Contender& contender,
                      std::size_t n) {
     benchmarkInsertion(state, contender, n, KeyOrder::ascending);
 }
 
-void descendingInsert(benchmark::State& state, const std::string&, const Contender& contender,
+void descendingInsert(benchmark::State& state, const RunKeys&, const Contender& contender,
                       std::size_t n) {
     benchmarkInsertion(state, contender, n, KeyOrder::descending);
 }
 
+void coldAscendingInsert(benchmark::State& state, const RunKeys&, const Contender& contender,
+                         std::size_t n) {
+    benchmarkInsertion(state, contender, n, KeyOrder::ascending, true);
+}
+
+// The fills several suites may share.
+constexpr const char* kRandomFill = "random";
+constexpr const char* kAscendingFill = "ascending";
+constexpr const char* kOwnMaps = "";
+
 Suite workload(const char* name, SuiteRun run, std::size_t largestArray, const char* unit,
-               const char* description, bool scans = false) {
-    return {{name, unit, largestArray, description, scans}, std::move(run)};
+               const char* description, const char* fill, bool scans = false) {
+    SuiteInfo info{name, unit, largestArray, description, scans};
+    info.sharedFill = fill;
+    return {std::move(info), std::move(run)};
 }
 
 }  // namespace
@@ -282,33 +325,41 @@ int main(int argc, char** argv) {
     program.list.context = {
         {"key_generator", "std::mt19937_64, seed " + std::to_string(kWorkloadSeed)}};
     // Sorted arrays stop where one run would take minutes: descending
-    // insertion and the FIFO window move every entry at every step.
+    // insertion and the FIFO window move every entry at every step. The
+    // suites that change a shared fill come after those that only read it.
     program.suites = {
         workload("ascending_insert", ascendingInsert, kNoLimit, "operation",
-                 "n keys inserted in ascending order into an empty map"),
+                 "n keys inserted in ascending order into an empty map", kOwnMaps),
         workload("ascending_find", benchmarkAscendingFind, kNoLimit, "operation",
-                 "finds of every key in ascending order, cycling"),
+                 "finds of every key in ascending order, cycling", kAscendingFill),
         workload("descending_insert", descendingInsert, kLargestRandomArrayFill, "operation",
-                 "n keys inserted in descending order into an empty map"),
+                 "n keys inserted in descending order into an empty map", kOwnMaps),
         workload("zipf_find", benchmarkZipfFind, kNoLimit, "operation",
-                 "Zipf-skewed finds (exponent 0.99) on the filled map"),
+                 "Zipf-skewed finds (exponent 0.99) on the filled map", kRandomFill),
         workload("miss_find", benchmarkMissFind, kNoLimit, "operation",
-                 "finds of which 90 % seek an absent key"),
+                 "finds of which 90 % seek an absent key", kRandomFill),
         workload("independent_find", benchmarkIndependentFind, kNoLimit, "operation",
-                 "finds of present keys drawn uniformly, free to overlap"),
+                 "finds of present keys drawn uniformly, free to overlap", kRandomFill),
         workload("dependent_find", benchmarkDependentFind, kNoLimit, "operation",
                  "the same keys, each drawn after the previous find returned: one lookup's "
-                 "latency"),
+                 "latency",
+                 kRandomFill),
         workload("fifo", benchmarkFifo, 10 * kLargestRandomArrayFill, "step",
-                 "a window of n keys: insert a key above all, erase the smallest"),
+                 "a window of n keys: insert a key above all, erase the smallest",
+                 kAscendingFill),
         workload("walk", benchmarkWalk, kNoLimit, "visited entry",
-                 "every entry in key order, one scan from the smallest key", true),
+                 "every entry in key order, one scan from the smallest key", kRandomFill, true),
         workload("short_scan", shortScans, kLargestRandomArrayFill, "scan",
                  "95 % scans of 1 to 100 entries from a uniform start, 5 % insertions of new "
                  "keys, timed with the scans",
-                 true),
+                 kRandomFill, true),
         workload("short_scan_zipf", zipfShortScans, kLargestRandomArrayFill, "scan",
-                 "the same, from Zipf-skewed starts (exponent 0.99)", true),
+                 "the same, from Zipf-skewed starts (exponent 0.99)", kRandomFill, true),
+        workload("cold_ascending_insert", coldAscendingInsert, kNoLimit, "operation",
+                 "ascending insertion on pages the process has never touched: the heap is "
+                 "given back before each build",
+                 kOwnMaps),
     };
+    program.suites.back().info.coldHeap = true;
     return benchMain(argc, argv, std::move(program));
 }

@@ -71,6 +71,7 @@ class Results:
 
     def __init__(self, folder, catalog):
         self.folder = folder
+        self.catalog = catalog
         documents = {}
         for output in MEASURED:
             document = read(folder, output)

@@ -6,7 +6,7 @@ import statistics
 from . import run_name
 
 # What the bench programs record of the machine beside each repetition.
-INTERFERENCE_FIELDS = ("steal", "others", "interrupts_per_s", "load", "seconds")
+INTERFERENCE_FIELDS = ("steal", "others", "interrupts_per_s", "load", "seconds", "page_faults")
 
 
 class BadTime(ValueError):

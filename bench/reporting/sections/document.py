@@ -2,14 +2,14 @@
 import os
 import sys
 
-from ..analysis.interference import disturbed, share_of
+from ..analysis.interference import disturbed, fresh_pages, share_of
 from ..analysis.targets import judge_all
 from ..model import files
 from ..model.catalog import FIND_PAIR, PHASES, WORKLOADS
 from ..render import figures
 from . import latency, tables
 from .huge_pages import huge_page_lines
-from .machine import difference_lines, interference_lines, machine_line
+from .machine import difference_lines, fresh_page_lines, interference_lines, machine_line
 from .phases import phase_lines
 from .workloads import workload_lines
 
@@ -73,7 +73,9 @@ def warnings(results, reference=None, what="the committed results"):
     lines = difference_lines(results.machine, reference, what)
     interference = results.interference()
     found = disturbed(interference)
-    return lines + interference_lines(found, share_of(found, interference)[1])
+    cold = [s for s, entry in results.catalog.suites.items() if entry.get("cold_heap")]
+    return lines + interference_lines(found, share_of(found, interference)[1]) + \
+        fresh_page_lines(fresh_pages(interference, cold))
 
 
 def markdown(results, pictures, reference=None, what="the committed results"):

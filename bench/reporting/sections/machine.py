@@ -1,6 +1,6 @@
 """The machine and build a run measured, as one line of the report, and
 what tells it from another run's machine or made it busy."""
-from ..analysis.interference import OTHERS_LIMIT, STEAL_LIMIT
+from ..analysis.interference import FAULT_LIMIT, OTHERS_LIMIT, STEAL_LIMIT
 
 
 def machine_line(machine):
@@ -46,3 +46,16 @@ def interference_lines(disturbed, total):
             "%.0f %% of a CPU or other tasks took more than %.0f %%: %s%s. Their figures "
             "stay in (the intervals widen with them); rerun to see whether they hold." % (
                 len(disturbed), total, 100 * STEAL_LIMIT, 100 * OTHERS_LIMIT, shown, more), ""]
+
+
+def fresh_page_lines(faulted):
+    """The repetitions that touched fresh pages while timed, named."""
+    if not faulted:
+        return []
+    shown = ", ".join("%s/%s/%d #%d (%.0f)" % (f.suite, f.name, f.n, f.repetition + 1, f.faults)
+                      for f in faulted[:12])
+    more = " and %d more" % (len(faulted) - 12) if len(faulted) > 12 else ""
+    return ["**Fresh pages.** %d repetitions took more than %d page faults inside their timed "
+            "region, where the declared heap should have left no page to touch: %s%s. Their "
+            "times include what growing the heap costs." % (len(faulted), FAULT_LIMIT, shown,
+                                                            more), ""]
