@@ -10,7 +10,6 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
-from reporting.commands.plan import Plan  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.model.latency import Latency  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
@@ -152,41 +151,6 @@ class EventsTableTest(unittest.TestCase):
                       "50.0 % | 900.0 | 0.003 | 0.03 |", rows[2])
         self.assertTrue(rows[3].endswith("| none | 99.70 % | 75.0 % | 50.0 % | 290.0 |  |  |"))
         self.assertIn("| ListMap | 1e3 | 90.0 | 200.0 | 3 | none |", rows[4])
-
-
-class LatencyPlanTest(unittest.TestCase):
-    def test_the_standard_mode_runs_the_goals_latency_suites_once_per_repetition(self):
-        plan = Plan(CATALOG, "standard")
-        runs = plan.latency_runs()
-        self.assertEqual(len(runs), 5)
-        self.assertIn("--sizes=1000000", runs[0])
-        self.assertIn("--suites=mix_latency", runs[0])
-        self.assertIn("--maps=Tree_16,Tree_64,peer_tree", runs[0])
-        self.assertEqual([r[-1] for r in runs[:2]], ["--shuffle=1", "--shuffle=2"])
-        self.assertIsNone(plan.events_arguments())
-
-    def test_beyond_the_target_sizes_only_the_variant_chosen_before_the_run_is_timed(self):
-        standing = [{"kind": "Tree", "measure": "mix_latency_p99.9", "n": 1000000,
-                     "name": "Tree_64"}]
-        plan = Plan(CATALOG, "standard", standing=standing)
-        self.assertIn("--maps=Tree_64,peer_tree", plan.latency_runs()[0])
-
-    def test_an_aimed_run_counts_the_steps_at_its_latency_sizes(self):
-        plan = Plan(CATALOG, "standard", workloads="*_latency")
-        self.assertIn("--suites=mix_latency,fifo_latency", plan.latency_runs()[0])
-        self.assertEqual(plan.events_arguments(), ["--operations=1000000", "--sizes=10000,1000000"])
-
-    def test_choosing_other_workloads_leaves_the_latency_runs_out(self):
-        plan = Plan(CATALOG, "standard", workloads="fifo")
-        self.assertEqual(plan.latency_runs(), [])
-        self.assertIsNone(plan.events_arguments())
-
-    def test_undecided_latency_targets_get_more_processes(self):
-        _, latency = Plan(CATALOG, "standard").extension_runs(
-            [("mix_latency", "Tree_64", "peer_tree", 1000000)])
-        self.assertEqual(len(latency), 4)
-        self.assertIn("--suites=mix_latency", latency[0])
-        self.assertIn("--maps=Tree_64,peer_tree", latency[0])
 
 
 if __name__ == "__main__":

@@ -13,7 +13,6 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 from reporting.analysis import targets, where  # noqa: E402
 from reporting.analysis.stats import Ratio  # noqa: E402
 from reporting.commands import counts  # noqa: E402
-from reporting.commands.plan import Plan, parse_sizes  # noqa: E402
 from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
@@ -169,83 +168,7 @@ class CatalogTest(unittest.TestCase):
         self.assertEqual(again.to_json(), CATALOG.to_json())
 
 
-class PlanTest(unittest.TestCase):
-    def test_sizes_read_in_either_notation(self):
-        self.assertEqual(parse_sizes("1e4,100000"), [10000, 100000])
-        with self.assertRaises(ValueError):
-            parse_sizes("0.5")
-
-    def test_the_filter_names_the_chosen_suites_and_maps(self):
-        plan = Plan(CATALOG, "standard", sizes=[1000000], maps="Tree_64,peer*", workloads="fifo")
-        runs = plan.timed_runs()
-        self.assertEqual([r[0] for r in runs], ["map_workloads_bench"])
-        self.assertIn("--benchmark_filter=^(fifo)/(Tree_64|peer_tree)/", runs[0][2])
-        self.assertIn("--sizes=1000000", runs[0][2])
-        self.assertFalse(plan.weighs())
-        self.assertFalse(plan.counts())
-
-    def test_the_standard_mode_runs_each_goals_suite_for_the_kinds_with_goals_and_peers(self):
-        plan = Plan(CATALOG, "standard")
-        runs = plan.timed_runs()
-        self.assertEqual([r[1].name for r in runs], ["phases.json"])
-        self.assertIn("--sizes=1000,5000", runs[0][2])
-        self.assertIn("--benchmark_filter=^(find)/(Tree_16|Tree_64|Flat|peer_tree)/",
-                      runs[0][2])
-        self.assertIn("--benchmark_repetitions=5", runs[0][2])
-        self.assertEqual(plan.memory_sizes, [1000, 5000])
-        self.assertFalse(plan.weighs())
-        self.assertFalse(plan.scan_counts())
-
-    def test_undecided_targets_get_more_repetitions_of_what_they_compare(self):
-        plan = Plan(CATALOG, "full")
-        benchmarks, latency = plan.extension_runs([("find", "Tree_64", "peer_tree", 1000)])
-        self.assertEqual(latency, [])
-        (program, output, arguments), = benchmarks
-        self.assertEqual((program, output.name), ("map_phases_bench", "phases_targets.json"))
-        self.assertIn("--benchmark_filter=^(find/Tree_64/1000|find/peer_tree/1000)$", arguments)
-        self.assertIn("--benchmark_repetitions=6", arguments)
-        aimed = Plan(CATALOG, "full", sizes=[1000])
-        self.assertEqual(aimed.extension_runs([("find", "Tree_64", "peer_tree", 1000)]),
-                         ([], []))
-
-    def test_an_aimed_run_has_no_extra_repetitions_and_one_run_no_interleaving(self):
-        runs = Plan(CATALOG, "full", repetitions=1).timed_runs()
-        self.assertEqual([r[1].name for r in runs],
-                         ["phases.json", "workloads.json", "workloads.json"])
-        self.assertFalse(any(a.startswith("--benchmark_repetitions") for r in runs for a in r[2]))
-
-
 class HugePagesTest(unittest.TestCase):
-    def test_the_full_mode_pairs_the_largest_phases_and_runs_large_workloads_back_to_back(self):
-        plan = Plan(CATALOG, "full")
-        ordinary = [(r[1].name, r[2]) for r in plan.timed_runs()]
-        self.assertEqual([name for name, _ in ordinary],
-                         ["phases.json", "workloads.json", "workloads.json"])
-        self.assertIn("--sizes=1000,10000,100000", ordinary[0][1])
-        self.assertIn("--sizes=1000,10000,100000", ordinary[1][1])
-        self.assertIn("--benchmark_enable_random_interleaving=true", ordinary[1][1])
-        # Each map filled once at 1e6 and 1e7: its repetitions back to back.
-        self.assertIn("--sizes=1000000,10000000", ordinary[2][1])
-        self.assertIn("--benchmark_repetitions=5", ordinary[2][1])
-        self.assertNotIn("--benchmark_enable_random_interleaving=true", ordinary[2][1])
-        paired = plan.huge_page_runs()
-        self.assertEqual([(r[1].name, r[2].name) for r in paired],
-                         [("phases.json", "phases_huge_pages.json")])
-        self.assertIn("--sizes=1000000", paired[0][3])
-        self.assertFalse(any(a.startswith("--benchmark_repetitions") for a in paired[0][3]))
-
-    def test_asked_for_huge_pages_the_full_mode_pairs_the_workloads_too(self):
-        paired = Plan(CATALOG, "full", huge_pages=True).huge_page_runs()
-        self.assertEqual([r[2].name for r in paired],
-                         ["phases_huge_pages.json", "workloads_huge_pages.json"])
-        self.assertIn("--sizes=1000000,10000000", paired[1][3])
-
-    def test_an_aimed_run_pairs_its_largest_size_only_when_asked(self):
-        self.assertEqual(Plan(CATALOG, "standard", sizes=[1000, 100000]).huge_page_runs(), [])
-        plan = Plan(CATALOG, "standard", sizes=[1000, 100000], huge_pages=True)
-        self.assertIn("--sizes=100000", plan.huge_page_runs()[0][3])
-        self.assertIn("--sizes=1000", plan.timed_runs()[0][2])
-
     def test_the_table_gives_both_medians_and_the_ratio_with_over_without(self):
         def timings(ns):
             return Timings([{"benchmarks": [run("find/Tree_64/1000000", v, i)
@@ -299,96 +222,6 @@ class ScanReportTest(unittest.TestCase):
         rows = tables.targets_table(self.timings, None, None)[2:]
         self.assertEqual([r.split(" | ")[3] for r in rows], ["1e3", "1e6"])
         self.assertIn("| 1.25, untested (one run; 5.00 vs 4.00 ns) |", rows[1])
-
-    def test_the_standard_mode_runs_a_scan_goal_at_its_own_sizes(self):
-        runs = {r[1].name: r[2] for r in Plan(SCAN_CATALOG, "standard").timed_runs()}
-        # Beyond the target sizes in a file of its own; up to 1e6 every
-        # repetition fills its maps afresh.
-        self.assertIn("--sizes=1000", runs["workloads.json"])
-        self.assertIn("--benchmark_enable_random_interleaving=true", runs["workloads.json"])
-        self.assertIn("--sizes=1000000", runs["workloads_targets.json"])
-        self.assertIn("--benchmark_filter=^(walk)/(Tree_16|peer_tree)/",
-                      runs["workloads_targets.json"])
-        self.assertIn("--benchmark_repetitions=5", runs["workloads_targets.json"])
-        self.assertIn("--benchmark_enable_random_interleaving=true",
-                      runs["workloads_targets.json"])
-        aimed = Plan(SCAN_CATALOG, "standard", sizes=[1000]).timed_runs()
-        self.assertEqual([r[1].name for r in aimed], ["workloads.json"])
-        self.assertEqual([r[1].name for r in Plan(SCAN_CATALOG, "quick").timed_runs()],
-                         ["workloads.json"])
-
-
-# Goals at 1e6 and 1e7 on two suites (at 1e7 filling a map once per
-# repetition would cost most of the run), one at the target size, and a
-# tree at the program's own order.
-LARGE_CATALOG = Catalog([{
-    "program": "map_workloads_bench", "program_order": 3,
-    "contenders": [contender("Tree_3", "ours", "peer_tree", "Tree", 3),
-                   contender("Tree_16", "ours", "peer_tree", "Tree", 16),
-                   contender("peer_tree", "peer")],
-    "suites": [{"name": "fifo", "unit": "step", "largest_array": 100},
-               {"name": "walk", "unit": "visited entry", "largest_array": 100}],
-    "targets": {"sizes": [1000], "goals": [
-        {"kind": "Tree", "peer": "peer_tree", "measure": "fifo", "ratio": 1.0}] + [
-        {"kind": "Tree", "peer": "peer_tree", "measure": measure, "ratio": 1.0,
-         "sizes": [1000000, 10000000]} for measure in ("fifo", "walk")]}}])
-
-INTERLEAVED = "--benchmark_enable_random_interleaving=true"
-
-
-class LargeSizesTest(unittest.TestCase):
-    def test_the_standard_mode_fills_afresh_each_repetition_up_to_1e6(self):
-        runs = [r[2] for r in Plan(LARGE_CATALOG, "standard").timed_runs()]
-        self.assertEqual([(a[0], INTERLEAVED in a) for a in runs],
-                         [("--sizes=1000", True), ("--sizes=1000000", True),
-                          ("--sizes=10000000", False)])
-        for arguments in runs:
-            self.assertIn("--benchmark_repetitions=5", arguments)
-
-    def test_beyond_the_target_sizes_only_the_variant_chosen_before_the_run_is_timed(self):
-        standing = [{"kind": "Tree", "measure": "fifo", "n": n, "name": "Tree_16"}
-                    for n in (1000, 1000000, 10000000)]
-        filters = [r[2][1] for r in Plan(LARGE_CATALOG, "standard", standing=standing)
-                   .timed_runs()]
-        # At the target size every order runs; walk has no chosen variant.
-        self.assertEqual(filters, ["--benchmark_filter=^(fifo)/(Tree_3|Tree_16|peer_tree)/"] + [
-            "--benchmark_filter=^((fifo)/(Tree_16|peer_tree)|(walk)/(Tree_3|Tree_16|peer_tree))/"
-        ] * 2)
-        # The full mode and aimed runs time every order at every size.
-        full = Plan(LARGE_CATALOG, "full", standing=standing).timed_runs()
-        self.assertTrue(all("(Tree_3|Tree_16|peer_tree)" in r[2][1] for r in full))
-        aimed = Plan(LARGE_CATALOG, "standard", sizes=[10000000], standing=standing)
-        self.assertIn("Tree_3", aimed.timed_runs()[0][2][1])
-
-    def test_the_standard_mode_takes_its_repetitions_in_rounds_of_one_process_each(self):
-        plan = Plan(LARGE_CATALOG, "standard")
-        order = [(r[2][0], [a for a in r[2] if a.startswith("--benchmark_rep")])
-                 for r in plan.schedule(plan.timed_runs(), plan.repetitions)]
-        one = [("--sizes=1000", []), ("--sizes=1000000", [])]
-        # Back to back, the repetitions share two processes, in the first
-        # and the third round.
-        self.assertEqual(order, one + [("--sizes=10000000", ["--benchmark_repetitions=3"])] +
-                         one * 2 + [("--sizes=10000000", ["--benchmark_repetitions=2"])] +
-                         one * 2)
-        self.assertTrue(all(INTERLEAVED in r[2] for r in plan.schedule(plan.timed_runs(), 5)
-                            if "--sizes=10000000" not in r[2]))
-        # The second pass fills the maps back to back once.
-        second = plan.schedule(plan.timed_runs(), 4, 1)
-        self.assertEqual([r[2][-1] for r in second if "--sizes=10000000" in r[2]],
-                         ["--benchmark_repetitions=4"])
-        self.assertEqual(len(second), 9)
-        # Other modes and aimed runs keep one process per run.
-        for other in (Plan(LARGE_CATALOG, "full"), Plan(LARGE_CATALOG, "standard", sizes=[1000])):
-            self.assertEqual(other.schedule(other.timed_runs(), 5), other.timed_runs())
-
-    def test_a_second_pass_runs_back_to_back_only_beyond_1e6(self):
-        plan = Plan(LARGE_CATALOG, "standard")
-        runs = plan.extension_runs([("walk", "Tree_16", "peer_tree", 1000000),
-                                    ("fifo", "Tree_16", "peer_tree", 10000000)])[0]
-        self.assertEqual([(r[2][0], INTERLEAVED in r[2]) for r in runs],
-                         [("--sizes=1000000", True), ("--sizes=10000000", False)])
-        self.assertIn("--benchmark_filter=^(fifo/Tree_16/10000000|fifo/peer_tree/10000000)$",
-                      runs[1][2])
 
 
 class CountsTest(unittest.TestCase):

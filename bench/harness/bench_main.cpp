@@ -93,7 +93,8 @@ int run(int argc, char** argv, BenchProgram program) {
         {{"--list", false, "what it runs, as JSON"},
          {"--sizes", true, "record counts, such as 1000,10000"},
          {"--share-fills", false,
-          "suites that read the same fill share it: for a run of one contender, in list order"}},
+          "suites that read the same fill share it, every fill kept to the end: for a run "
+          "of one contender, in list order"}},
         "--benchmark_");
     for (const Suite& suite : program.suites) {
         program.list.suites.push_back(suite.info);
@@ -127,6 +128,7 @@ int run(int argc, char** argv, BenchProgram program) {
     for (const auto& [key, value] : program.list.context) {
         benchmark::AddCustomContext(key, value);
     }
+    RunCaches::keepingAll() = shareFills;
     static const DeclaredHeap heap(kBenchReserveBytes);
     static HeapShift shift;
     registerAll(program, sizes, progress, heap, shift, shareFills);

@@ -4,17 +4,19 @@
 // run's iteration count), always under the same run name, and those calls go
 // on with the same state instead of building the map again. A state may
 // also be kept across runs that share it (the suites that read one fill):
-// its key then names the fill rather than the run.
+// its key then names the fill rather than the run, and every fill is kept
+// until the process ends.
 #pragma once
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 // Every cache of a program, so that all their states can be let go before a
-// run starts on a fresh heap.
+// run starts on a fresh heap, or all kept until the process ends.
 class RunCaches {
 public:
     using Release = void (*)(void*);
@@ -29,6 +31,12 @@ public:
         for (auto& [cache, release] : all()) {
             release(cache);
         }
+    }
+    // Whether a cache keeps every state it made (runs that share fills, so
+    // that no fill lands on memory another freed) or only the last.
+    static bool& keepingAll() {
+        static bool keeping = false;
+        return keeping;
     }
 
 private:
@@ -48,24 +56,22 @@ public:
     RunCache(const RunCache&) = delete;
     RunCache& operator=(const RunCache&) = delete;
 
-    // The state under `key`: the kept one when the last call was under the
-    // same key, else a new one from `make()`, after the old is released.
+    // The state under `key`: a kept one, else a new one from `make()`, after
+    // the old is released unless the caches keep every state.
     template <typename Make>
     State& resume(const std::string& key, Make&& make) {
-        if (m_state == nullptr || key != m_key) {
-            release();
-            m_state = std::make_unique<State>(make());
-            m_key = key;
+        const auto found = m_states.find(key);
+        if (found != m_states.end()) {
+            return *found->second;
         }
-        return *m_state;
+        if (!RunCaches::keepingAll()) {
+            release();
+        }
+        return *m_states.emplace(key, std::make_unique<State>(make())).first->second;
     }
 
-    void release() {
-        m_state.reset();
-        m_key.clear();
-    }
+    void release() { m_states.clear(); }
 
 private:
-    std::string m_key;
-    std::unique_ptr<State> m_state;
+    std::map<std::string, std::unique_ptr<State>> m_states;
 };

@@ -38,13 +38,13 @@ private:
 };
 
 // The reserve of the Google Benchmark programs: above the largest map at
-// 1e5 records (about 10 MB), so that every run up to 1e5 starts on touched
-// pages without a warm-up of its own.
-constexpr std::size_t kBenchReserveBytes = std::size_t{64} << 20;
+// 1e5 records with its records (about 10 MB), so that a run's measured
+// iterations up to 1e5 find their pages touched even without the warm-up.
+constexpr std::size_t kBenchReserveBytes = std::size_t{32} << 20;
 // The reserve of the programs that time single calls, which have no warm-up
-// and count every call: above the largest map of `largestSize` records
-// (256 bytes an entry, at least 256 MiB).
+// and count every call: above the largest map of `largestSize` records with
+// its records (std::map's, 96 bytes an entry, is the largest), and at least
+// the Google Benchmark programs' reserve.
 constexpr std::size_t latencyReserve(std::size_t largestSize) {
-    constexpr std::size_t kLeast = std::size_t{256} << 20;
-    return largestSize * 256 > kLeast ? largestSize * 256 : kLeast;
+    return largestSize * 160 > kBenchReserveBytes ? largestSize * 160 : kBenchReserveBytes;
 }

@@ -201,7 +201,7 @@ int eventsMain(int argc, char** argv) {
     const std::vector<int> sizes = flags.sizes(kLatencySizes);
     const DeclaredHeap heap(
         latencyReserve(static_cast<std::size_t>(*std::max_element(sizes.begin(), sizes.end()))));
-    const double ticksPerNs = calibrateTicksPerNs(200);
+    const double ticksPerNs = calibrateTicksPerNs(50);
     JsonWriter json(std::cout);
     json.beginObject()
         .member("program", "map_events")

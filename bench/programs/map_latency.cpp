@@ -192,7 +192,7 @@ std::size_t largestSize(const std::vector<PlannedRun>& runs) {
 void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedRun>& runs,
              std::uint64_t operations) {
     const DeclaredHeap heap(latencyReserve(largestSize(runs)));
-    const double ticksPerNs = calibrateTicksPerNs(200);
+    const double ticksPerNs = calibrateTicksPerNs(50);
     JsonWriter json(std::cout);
     json.beginObject()
         .member("program", "map_latency")

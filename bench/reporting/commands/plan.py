@@ -1,67 +1,34 @@
 """What a report runs: the mode's suites, sizes and repetitions, narrowed by
-the user's --sizes, --maps, --workloads and --repetitions, as the commands
-of the bench programs; and, once the first pass is judged, the further
+the user's --sizes, --maps, --workloads and --repetitions, as the processes
+of the bench programs in the order they run (modes.py: rounds, and one map
+a process from 1e6 on); and, once the first pass is judged, the further
 repetitions of the targets it left undecided."""
 import re
+from dataclasses import dataclass
+from typing import Dict, Optional, Tuple
 
 from ..model import files
-from ..model.catalog import LATENCY, PHASES, WORKLOADS
+from ..model.catalog import HUGE_PAGES_ENV, LATENCY, PHASES, WORKLOADS
+from .modes import HUGE_PAGE_SIZES, MODES, ONE_MAP_FROM, processes_for
 
-# glibc's malloc advises transparent huge pages for its heap with this
-# tunable; see model.catalog. Sizes beyond the caches, where a lookup also
-# pays TLB misses: the huge-page runs repeat these, for every contender alike.
-HUGE_PAGE_SIZES = [1000000, 10000000]
-
-# quick: every suite once at n=1e3 (CI).
-# standard: what the targets ask and nothing more: each goal's suite at the
-#   goal's sizes, for the kinds with a goal on it and their peers, 5
-#   repetitions; a target whose interval the first pass leaves undecided gets
-#   4 more. Beyond the target sizes it times of each kind only the variant
-#   chosen before the run (see stands). Its repetitions run in rounds (see
-#   schedule). Aimed with --maps, --workloads or --repetitions, it runs what
-#   was chosen at 1e4 and 1e5 instead, each run one process.
-# full: every suite at every size from 1e3 to 1e7, the phases' largest size
-#   with huge pages, the maps' structural steps, and the same second pass.
-# latency: map_latency's sizes, processes (repetitions) and calls per run.
-#
-# A run's repetitions take turns in random order with the other maps', each
-# filling its map afresh, so that their spread covers where the fill
-# happened to place the nodes. Beyond `back_to_back_beyond`, where filling
-# every map takes most of the run (at 1e7, up to 45 s a map), a map is
-# filled once and its repetitions run back to back. Keeping the large maps
-# filled to interleave their repetitions does not work here: a map at 1e7
-# found 4 times slower after the other maps had been filled than just
-# after its own fill.
-MODES = {
-    "quick": {"sizes": {PHASES: [1000], WORKLOADS: [1000]}, "repetitions": 1,
-              "min_time": 0.01, "memory_sizes": [1000], "counts_sizes": [1000],
-              "latency": {"sizes": [1000], "repetitions": 1, "operations": 20000}},
-    "standard": {"targets_only": True, "repetitions": 5, "extra_repetitions": 4,
-                 "min_time": 0.1, "back_to_back_beyond": 1000000, "in_rounds": True,
-                 "processes_back_to_back": 2,
-                 # What a run aimed with --maps, --workloads or --repetitions measures.
-                 "sizes": {PHASES: [10000, 100000], WORKLOADS: [10000, 100000]},
-                 "memory_sizes": [10000, 100000], "counts_sizes": [10000, 100000],
-                 "latency": {"sizes": [10000, 1000000], "repetitions": 5,
-                             "operations": 1000000}},
-    "full": {"sizes": {PHASES: [1000, 10000, 100000, 1000000],
-                       WORKLOADS: [1000, 10000, 100000, 1000000, 10000000]},
-             "repetitions": 5, "extra_repetitions": 6, "min_time": 0.2,
-             "memory_sizes": [1000, 10000, 100000, 1000000, 10000000],
-             "counts_sizes": [10000, 100000], "huge_pages": True, "events": True,
-             # A workload run at 1e6 and 1e7 spends most of its time filling
-             # the maps (about 12 of its 15 minutes, here): its repetitions
-             # run back to back, and only the phases are repeated with huge
-             # pages.
-             "back_to_back_beyond": 100000, "huge_page_programs": [PHASES],
-             "latency": {"sizes": [10000, 1000000], "repetitions": 9, "operations": 1000000}},
-}
-
-
-# Google Benchmark's flags for the repetitions of a run, and for taking them
-# in random order among the run's benchmarks (each filling its map afresh).
+# Google Benchmark's flags for the repetitions of a process, and for taking
+# its benchmarks in random order (each filling its map afresh).
 REPETITIONS = "--benchmark_repetitions="
 INTERLEAVED = "--benchmark_enable_random_interleaving=true"
+# The workload program's flag for the suites of one map sharing its fill.
+SHARE_FILLS = "--share-fills"
+
+
+@dataclass(frozen=True)
+class Command:
+    """One process of a run: a bench program, its arguments, the file its
+    results join (a Google Benchmark program's benchmarks add up in it,
+    map_latency's document joins the list) and the round it runs in."""
+    program: str
+    arguments: Tuple[str, ...]
+    output: files.OutputFile
+    round: int = 0
+    env: Optional[Dict[str, str]] = None
 
 
 def parse_sizes(text):
@@ -87,8 +54,14 @@ def suite_of(measure):
     return measure.rsplit("_p", 1)[0] if "_latency_p" in measure else measure
 
 
+def in_rounds(commands):
+    """The commands in the order they run: round by round, each round in
+    the order given."""
+    return sorted(commands, key=lambda command: command.round)
+
+
 class Plan:
-    """The runs of one report."""
+    """The processes of one report."""
 
     def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
                  huge_pages=None, standing=()):
@@ -96,18 +69,16 @@ class Plan:
         self.mode = mode
         self.catalog = catalog
         aimed = bool(sizes or maps or workloads or repetitions)
-        self.targets_only = settings.get("targets_only", False) and not aimed
-        self.huge_pages = settings.get("huge_pages", False) if huge_pages is None else huge_pages
+        self.targets_only = settings.targets_only and not aimed
         self.huge_page_programs = ([PHASES, WORKLOADS] if huge_pages else
-                                   settings.get("huge_page_programs", [PHASES, WORKLOADS]))
-        self.events = settings.get("events", False) or (aimed and not self.targets_only)
-        self.min_time = settings["min_time"]
-        self.repetitions = repetitions or settings["repetitions"]
+                                   [] if huge_pages is False else settings.huge_page_programs)
+        self.events = settings.events or (aimed and not self.targets_only)
+        self.min_time = settings.min_time
+        self.repetitions = repetitions or settings.repetitions
         # The second pass: only a mode's own runs, not a run the user aimed.
-        self.extra_repetitions = 0 if aimed else settings.get("extra_repetitions", 0)
-        latency = settings["latency"]
-        self.latency_repetitions = repetitions or latency["repetitions"]
-        self.latency_operations = latency["operations"]
+        self.extra_repetitions = 0 if aimed else settings.extra_repetitions
+        self.latency_repetitions = repetitions or settings.latency.repetitions
+        self.latency_operations = settings.latency.operations
         names = list(catalog.contenders)
         self.maps = catalog.select(patterns(maps), names) if maps else names
         suites = list(catalog.suites)
@@ -119,22 +90,18 @@ class Plan:
             self.maps_of = self.goal_maps()
             self.maps = [m for m in self.maps if any(m in chosen for chosen in
                                                      self.maps_of.values())]
-            target_sizes = catalog.targets["sizes"]
-            self.memory_sizes = self.counts_sizes = target_sizes
+            self.memory_sizes = self.counts_sizes = catalog.targets["sizes"]
             # Goals beyond the target sizes are written to files of their own.
-            self.targets_beyond = max(target_sizes or [0])
+            self.targets_beyond = max(catalog.targets["sizes"] or [0])
         else:
-            self.sizes = {program: {s: sizes or settings["sizes"][program]
+            self.sizes = {program: {s: list(sizes or settings.sizes[program])
                                     for s in catalog.suites_of(program) if s in self.suites}
                           for program in (PHASES, WORKLOADS)}
-            self.sizes[LATENCY] = {s: sizes or latency["sizes"]
+            self.sizes[LATENCY] = {s: list(sizes or settings.latency.sizes)
                                    for s in catalog.suites_of(LATENCY) if s in self.suites}
-            self.memory_sizes = sizes or settings["memory_sizes"]
-            self.counts_sizes = sizes or settings["counts_sizes"]
+            self.memory_sizes = sizes or list(settings.memory_sizes)
+            self.counts_sizes = sizes or list(settings.counts_sizes)
             self.targets_beyond = None
-        self.back_to_back_beyond = settings.get("back_to_back_beyond")
-        self.in_rounds = settings.get("in_rounds", False) and not aimed
-        self.processes_back_to_back = settings.get("processes_back_to_back", 1)
         # The variants that stand for our kinds, chosen before the run
         # (analysis.targets.standing), as saved beside it; and by (kind,
         # suite, n).
@@ -174,7 +141,28 @@ class Plan:
             maps[suite] = [m for m in self.maps if m in ours or m in peers]
         return maps
 
-    # The runs.
+    def stands(self, name, suite, sizes):
+        """Whether a map is timed in a suite at these sizes: every peer, and
+        every variant of ours but, in a run of the targets alone beyond the
+        target sizes, those that do not stand for their kind there, when
+        the kind's standing variant is known at every size. At 1e6 and 1e7
+        a fill takes seconds to a minute, and the other orders would not be
+        judged."""
+        if self.catalog.role(name) != "ours" or not self.beyond_targets(sizes):
+            return True
+        kind = self.catalog.contenders[name]["kind"]
+        standing = [self.standing.get((kind, suite, n)) for n in sizes]
+        return None in standing or any(name in names for names in standing)
+
+    def beyond_targets(self, sizes):
+        return self.targets_only and min(sizes) > self.targets_beyond
+
+    def timed(self, suite, name, n):
+        """Whether the first pass times the map in the suite at n."""
+        return (name in self.maps_of.get(suite, self.maps) and self.stands(name, suite, [n])
+                and self.catalog.runs_at(suite, name, n))
+
+    # What else a run measures.
 
     def suites_of(self, program):
         return list(self.sizes.get(program, {}))
@@ -200,37 +188,6 @@ class Plan:
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
 
-    def stands(self, name, suite, sizes):
-        """Whether a map is timed in a suite at these sizes: every peer, and
-        every variant of ours but, in a run of the targets alone beyond the
-        target sizes, those that do not stand for their kind there, when
-        the kind's standing variant is known at every size. At 1e6 and 1e7
-        a fill takes seconds to a minute, and the other orders would not be
-        judged."""
-        if self.catalog.role(name) != "ours" or not self.beyond_targets(sizes):
-            return True
-        kind = self.catalog.contenders[name]["kind"]
-        standing = [self.standing.get((kind, suite, n)) for n in sizes]
-        return None in standing or any(name in names for names in standing)
-
-    def beyond_targets(self, sizes):
-        return self.targets_only and min(sizes) > self.targets_beyond
-
-    def latency_runs(self):
-        """map_latency's arguments, one run per repetition (each its own
-        process, its runs in an order of its own), or [] when no latency
-        suite was chosen. Suites measured at other sizes run apart."""
-        runs = []
-        for sizes, suites in self.grouped(LATENCY):
-            maps = [m for m in self.weighed_maps()
-                    if any(m in self.maps_of.get(s, self.maps) and self.stands(m, s, sizes)
-                            for s in suites)]
-            common = ["--sizes=" + ",".join(map(str, sizes)),
-                      "--maps=" + ",".join(maps), "--suites=" + ",".join(suites),
-                      "--operations=%d" % self.latency_operations]
-            runs += [common + ["--shuffle=%d" % (r + 1)] for r in range(self.latency_repetitions)]
-        return runs
-
     def events_arguments(self):
         """map_events at the latency sizes, when the plan counts the steps."""
         sizes = sorted({n for s in self.sizes.get(LATENCY, {}).values() for n in s})
@@ -239,26 +196,136 @@ class Plan:
         return ["--operations=%d" % self.latency_operations,
                 "--sizes=" + ",".join(map(str, sizes))]
 
-    def grouped(self, program):
-        """[(sizes, suites)]: the suites of a program measured at the same
-        sizes, together."""
-        return self.by_sizes(self.sizes.get(program, {}))
+    # The processes.
 
-    def filter(self, suites, maps, sizes):
-        """The benchmarks of the suites on the maps (on those of maps_of, for a
-        suite it names, and that stand there)."""
+    def first_pass(self):
+        """Every timed process of the first pass, in the order they run."""
+        commands = []
+        for program, output, targets_output in ((PHASES, files.PHASES, files.PHASES_TARGETS),
+                                                (WORKLOADS, files.WORKLOADS,
+                                                 files.WORKLOADS_TARGETS)):
+            paired = self.huge_page_sizes(program) if program in self.huge_page_programs else []
+            sizes_of = {s: [n for n in sizes if n not in paired]
+                        for s, sizes in self.sizes.get(program, {}).items()}
+            commands += self.processes(program, sizes_of, self.timed, self.repetitions,
+                                       (output, targets_output))
+        commands += self.huge_page_runs()
+        commands += self.latency_runs(self.timed, self.latency_repetitions)
+        return in_rounds(commands)
+
+    def second_pass(self, undecided):
+        """The processes of the second pass: `undecided` holds (suite, map,
+        peer, n) of the timed targets the first left undecided, and each
+        gets extra_repetitions more of the two maps it compares."""
+        if not (self.extra_repetitions and undecided):
+            return []
+        wanted = {(suite, name, n) for suite, ours, peer, n in undecided for name in (ours, peer)}
+        commands = []
+        for program in (PHASES, WORKLOADS):
+            sizes_of = {}
+            for suite, _, n in sorted(wanted):
+                if self.catalog.suites.get(suite, {}).get("program") == program:
+                    sizes_of.setdefault(suite, []).append(n)
+            commands += self.processes(program, {s: sorted(set(v)) for s, v in sizes_of.items()},
+                                       lambda s, m, n: (s, m, n) in wanted,
+                                       self.extra_repetitions,
+                                       (files.PHASES_TARGETS if program == PHASES else
+                                        files.WORKLOADS_TARGETS,) * 2, exact=True)
+        commands += self.latency_runs(lambda s, m, n: (s, m, n) in wanted,
+                                      self.extra_repetitions, shuffle_from=100)
+        return in_rounds(commands)
+
+    def processes(self, program, sizes_of, wanted, repetitions, outputs, exact=False, env=None):
+        """The processes of a Google Benchmark program for {suite: sizes}
+        and the benchmarks `wanted(suite, map, n)` selects: below
+        ONE_MAP_FROM one process a repetition of all of them, each size's
+        goals beyond the target sizes into outputs[1]; from there on, one
+        process of a map and a group of its suites that share a fill."""
+        commands = []
+        small = {s: [n for n in sizes if n < ONE_MAP_FROM] for s, sizes in sizes_of.items()}
+        for sizes, suites in self.by_sizes({s: v for s, v in small.items() if v}):
+            for output, chosen in self.by_output(sizes, outputs):
+                names = [(s, m, n) for s in suites for m in self.maps for n in chosen
+                         if wanted(s, m, n)]
+                if not names:
+                    continue
+                pattern = exact_filter(names) if exact else self.filter(suites, chosen, wanted)
+                commands += [Command(program, self.arguments(chosen, pattern, 1, INTERLEAVED),
+                                     output, r, env) for r in range(repetitions)]
+        large = sorted({n for sizes in sizes_of.values() for n in sizes if n >= ONE_MAP_FROM})
+        for n in large:
+            output = outputs[1] if self.beyond_targets([n]) else outputs[0]
+            for name in self.maps:
+                suites = [s for s, sizes in sizes_of.items() if n in sizes and wanted(s, name, n)]
+                for group in self.fill_groups(suites):
+                    pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
+                    commands += [Command(program, self.arguments([n], pattern, count, SHARE_FILLS),
+                                         output, start, env)
+                                 for start, count in processes_for(repetitions, n)]
+        return commands
+
+    def fill_groups(self, suites):
+        """The suites in the groups a process of one map runs: those on the
+        fills it keeps to its end, with the suites that build on fresh pages
+        after them; and each suite that builds its maps on touched pages
+        alone, for those land on memory the suite's own earlier builds
+        freed."""
+        kept, alone = [], []
+        for suite in suites:
+            info = self.catalog.suites[suite]
+            (kept if info.get("shared_fill") or info.get("cold_heap") else alone).append(suite)
+        return ([kept] if kept else []) + [[suite] for suite in alone]
+
+    def by_output(self, sizes, outputs):
+        """[(output, sizes)]: the sizes beyond the target sizes apart."""
+        found = {}
+        for n in sizes:
+            found.setdefault(outputs[1] if self.beyond_targets([n]) else outputs[0], []).append(n)
+        return list(found.items())
+
+    def filter(self, suites, sizes, wanted):
+        """The benchmarks of the suites on the chosen maps that `wanted`
+        selects at any of the sizes."""
         groups = {}
         for suite in suites:
-            chosen = tuple(m for m in self.maps_of.get(suite, maps)
-                           if m in maps and self.stands(m, suite, sizes))
-            groups.setdefault(chosen, []).append(suite)
-        if len(groups) == 1:
-            (chosen, suites), = groups.items()
-            return "^(%s)/(%s)/" % ("|".join(map(re.escape, suites)),
-                                    "|".join(map(re.escape, chosen)))
-        return "^(%s)/" % "|".join(
-            "(%s)/(%s)" % ("|".join(map(re.escape, suites)), "|".join(map(re.escape, chosen)))
-            for chosen, suites in groups.items())
+            chosen = tuple(m for m in self.maps if any(wanted(suite, m, n) for n in sizes))
+            if chosen:
+                groups.setdefault(chosen, []).append(suite)
+        parts = ["(%s)/(%s)" % (alternatives(suites), alternatives(chosen))
+                 for chosen, suites in groups.items()]
+        return "^%s/" % parts[0] if len(parts) == 1 else "^(%s)/" % "|".join(parts)
+
+    def arguments(self, sizes, pattern, repetitions, flag):
+        """A Google Benchmark process: the sizes, the filter, the time per
+        repetition, the repetitions and the flag of its kind of process."""
+        arguments = ("--sizes=" + ",".join(map(str, sizes)), "--benchmark_filter=" + pattern,
+                     "--benchmark_min_time=%g" % self.min_time, flag)
+        return arguments + ((REPETITIONS + str(repetitions),) if repetitions > 1 else ())
+
+    def latency_runs(self, wanted, repetitions, shuffle_from=1):
+        """map_latency's processes, one a repetition: below ONE_MAP_FROM of
+        every map and suite at once, each process in an order of its own;
+        from there on, one map in one suite."""
+        commands = []
+        for sizes, suites in self.by_sizes(self.sizes.get(LATENCY, {})):
+            small = [n for n in sizes if n < ONE_MAP_FROM]
+            maps = [m for m in self.weighed_maps()
+                    if any(wanted(s, m, n) for s in suites for n in small)]
+            chosen = [s for s in suites if any(wanted(s, m, n) for m in maps for n in small)]
+            if maps:
+                commands += [self.latency_command(small, maps, chosen, r, shuffle_from + r)
+                             for r in range(repetitions)]
+            for n in [n for n in sizes if n >= ONE_MAP_FROM]:
+                commands += [self.latency_command([n], [m], [s], r)
+                             for m in self.weighed_maps() for s in suites if wanted(s, m, n)
+                             for r in range(repetitions)]
+        return commands
+
+    def latency_command(self, sizes, maps, suites, round_index, shuffle=None):
+        arguments = ("--sizes=" + ",".join(map(str, sizes)), "--maps=" + ",".join(maps),
+                     "--suites=" + ",".join(suites), "--operations=%d" % self.latency_operations)
+        return Command(LATENCY, arguments + (("--shuffle=%d" % shuffle,) if shuffle else ()),
+                       files.LATENCY, round_index)
 
     def huge_page_sizes(self, program):
         """The sizes the huge-page runs repeat: those at or beyond 1e6, or
@@ -266,55 +333,23 @@ class Plan:
         sizes = sorted({n for s in self.sizes.get(program, {}).values() for n in s})
         return [n for n in sizes if n in HUGE_PAGE_SIZES] or sizes[-1:]
 
-    def timed_runs(self):
-        """(program, output, arguments) for every ordinary timed run: one run
-        for the suites of each set of sizes, interleaved or (beyond the
-        mode's limit) back to back, several runs adding up in one output; in
-        a run of the targets alone, the goals beyond the target sizes in an
-        output of their own."""
-        runs = []
-        for program, output, targets_output in ((PHASES, files.PHASES, files.PHASES_TARGETS),
-                                                (WORKLOADS, files.WORKLOADS,
-                                                 files.WORKLOADS_TARGETS)):
-            paired = self.huge_page_sizes(program) if self.pairs_huge_pages(program) else []
-            groups = {}  # (output, back to back) -> {suite: sizes}
-            for suite, sizes in self.sizes.get(program, {}).items():
-                for n in sizes:
-                    if n in paired:
-                        continue
-                    beyond = self.beyond_targets([n])
-                    chosen = groups.setdefault((targets_output if beyond else output,
-                                                self.back_to_back([n])), {})
-                    chosen.setdefault(suite, []).append(n)
-            for (file, _), chosen in groups.items():
-                runs += [(program, file,
-                          self.arguments(sizes, suites, self.maps, self.repetitions))
-                         for sizes, suites in self.by_sizes(chosen)]
-        return runs
-
-    def schedule(self, runs, repetitions, processes_back_to_back=None):
-        """(program, output, arguments) of `runs` in the order they run. In
-        rounds, an interleaved run becomes one process per repetition, a run
-        back to back `processes_back_to_back` processes (the mode's, unless
-        given) sharing its repetitions, and the processes take turns round
-        by round: a target's repetitions then spread over the whole pass,
-        and so does any slow spell of the machine, instead of falling on
-        all of one target's."""
-        if not self.in_rounds or repetitions < 2:
-            return runs
-        rounds = [[] for _ in range(repetitions)]
-        for program, output, arguments in runs:
-            parts = repetitions if INTERLEAVED in arguments else min(
-                processes_back_to_back or self.processes_back_to_back, repetitions)
-            for part in range(parts):
-                share = repetitions // parts + (part < repetitions % parts)
-                rounds[part * repetitions // parts].append(
-                    (program, output, with_repetitions(arguments, share)))
-        return [run for turn in rounds for run in turn]
-
-    def back_to_back(self, sizes):
-        """Whether a run at these sizes fills each map once."""
-        return self.back_to_back_beyond is not None and max(sizes) > self.back_to_back_beyond
+    def huge_page_runs(self):
+        """The largest sizes, each process once without and once with huge
+        pages, which goes first alternating round by round, so that no slow
+        spell of the machine falls on one side."""
+        commands = []
+        for program, without, with_huge in ((PHASES, files.PHASES, files.PHASES_HUGE),
+                                            (WORKLOADS, files.WORKLOADS, files.WORKLOADS_HUGE)):
+            suites = self.suites_of(program)
+            if not (suites and program in self.huge_page_programs):
+                continue
+            sizes = self.huge_page_sizes(program)
+            for command in self.processes(program, {s: sizes for s in suites}, self.timed,
+                                          self.repetitions, (without, without)):
+                pair = [command, Command(program, command.arguments, with_huge, command.round,
+                                         HUGE_PAGES_ENV)]
+                commands += pair if command.round % 2 == 0 else pair[::-1]
+        return commands
 
     @staticmethod
     def by_sizes(sizes_of):
@@ -325,76 +360,11 @@ class Plan:
             groups.setdefault(tuple(sorted(sizes)), []).append(suite)
         return [(list(sizes), suites) for sizes, suites in groups.items()]
 
-    def pairs_huge_pages(self, program):
-        return self.huge_pages and program in self.huge_page_programs
 
-    def huge_page_runs(self):
-        """(program, output without, output with, arguments of one
-        repetition): the largest sizes, run once per repetition without and
-        once with huge pages, alternating, so that no slow spell of the
-        machine falls on one side."""
-        runs = []
-        for program, without, with_huge in ((PHASES, files.PHASES, files.PHASES_HUGE),
-                                            (WORKLOADS, files.WORKLOADS, files.WORKLOADS_HUGE)):
-            suites = self.suites_of(program)
-            if suites and self.pairs_huge_pages(program):
-                runs.append((program, without, with_huge,
-                             self.arguments(self.huge_page_sizes(program), suites, self.maps,
-                                            1)))
-        return runs
-
-    def extension_runs(self, undecided):
-        """The second pass: `undecided` holds (suite, map, peer, n) of the
-        timed targets the first left undecided. (program, output, arguments)
-        of Google Benchmark runs, and map_latency's arguments per process."""
-        if not (self.extra_repetitions and undecided):
-            return [], []
-        benchmarks, latency = [], []
-        by_program = {}
-        for suite, name, peer, n in undecided:
-            program = self.catalog.suites.get(suite, {}).get("program")
-            by_program.setdefault(program, set()).add((suite, name, peer, n))
-        for program, output in ((PHASES, files.PHASES_TARGETS),
-                                (WORKLOADS, files.WORKLOADS_TARGETS)):
-            for far in (False, True):
-                chosen = sorted(c for c in by_program.get(program, [])
-                                if self.back_to_back([c[3]]) == far)
-                if chosen:
-                    exact = "^(%s)$" % "|".join(
-                        re.escape("%s/%s/%d" % (suite, name, n))
-                        for suite, a, b, n in chosen for name in (a, b))
-                    benchmarks.append((program, output,
-                                       self.filtered(sorted({c[3] for c in chosen}), exact,
-                                                     self.extra_repetitions)))
-        chosen = sorted(by_program.get(LATENCY, []))
-        if chosen:
-            arguments = ["--sizes=" + ",".join(str(n) for n in sorted({c[3] for c in chosen})),
-                         "--maps=" + ",".join(sorted({m for c in chosen for m in c[1:3]})),
-                         "--suites=" + ",".join(sorted({c[0] for c in chosen})),
-                         "--operations=%d" % self.latency_operations]
-            latency = [arguments + ["--shuffle=%d" % (100 + r)]
-                       for r in range(self.extra_repetitions)]
-        return benchmarks, latency
-
-    def arguments(self, sizes, suites, maps, repetitions):
-        """A Google Benchmark program's arguments for the suites and maps."""
-        return self.filtered(sizes, self.filter(suites, maps, sizes), repetitions)
-
-    def filtered(self, sizes, pattern, repetitions):
-        """The same for the benchmarks a filter names: their repetitions in
-        random order among all of them, each filling its map afresh, or back
-        to back on one fill beyond the mode's limit."""
-        arguments = ["--sizes=" + ",".join(map(str, sizes)),
-                     "--benchmark_filter=" + pattern,
-                     "--benchmark_min_time=%g" % self.min_time]
-        if repetitions > 1:
-            if not self.back_to_back(sizes):
-                arguments.append(INTERLEAVED)
-            arguments = with_repetitions(arguments, repetitions)
-        return arguments
+def alternatives(names):
+    return "|".join(map(re.escape, names))
 
 
-def with_repetitions(arguments, count):
-    """The same Google Benchmark run with `count` repetitions."""
-    kept = [a for a in arguments if not a.startswith(REPETITIONS)]
-    return kept + ([REPETITIONS + str(count)] if count > 1 else [])
+def exact_filter(names):
+    """A Google Benchmark filter of exactly these (suite, map, n)."""
+    return "^(%s)$" % "|".join(re.escape("%s/%s/%d" % name) for name in names)

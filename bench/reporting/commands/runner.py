@@ -7,7 +7,7 @@ import tempfile
 
 from ..analysis.targets import UNDECIDED, judge_all
 from ..model import files
-from ..model.catalog import HUGE_PAGES_ENV, LATENCY
+from ..model.catalog import LATENCY
 from . import machine_probe
 from .plan import suite_of
 
@@ -38,12 +38,6 @@ def build_tools(build):
         run(["cmake", "--build", build, "-j2"], stdout=subprocess.DEVNULL)
 
 
-def benchmark(build, program, output, arguments, out):
-    """One run of a Google Benchmark program into its file, or added to what
-    an earlier run of the plan wrote there."""
-    append_run(out, output, [tool(build, program)] + arguments, None)
-
-
 def append_run(out, output, command, env):
     """Runs a Google Benchmark program once and adds its benchmarks to the
     file (created by the first run)."""
@@ -59,6 +53,31 @@ def append_run(out, output, command, env):
     files.write(out, output, document)
 
 
+def latency_document(build, arguments):
+    with tempfile.TemporaryFile("w+") as single:
+        run([tool(build, LATENCY)] + list(arguments), stdout=single)
+        single.seek(0)
+        return json.load(single)
+
+
+def execute(out, commands, build):
+    """Runs the processes in their order, each adding its results to its
+    file, with a line a round."""
+    rounds = sorted({c.round for c in commands})
+    current = None
+    for command in commands:
+        if command.round != current:
+            current = command.round
+            print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
+        if command.program == LATENCY:
+            documents = files.read(out, files.LATENCY) or []
+            files.write(out, files.LATENCY, documents + [latency_document(build,
+                                                                          command.arguments)])
+        else:
+            append_run(out, command.output, [tool(build, command.program)] +
+                       list(command.arguments), command.env)
+
+
 def run_all(out, plan, build):
     """Everything the plan asks for, after removing the results of an
     earlier run from `out`; first the variants to judge our kinds on, when
@@ -69,16 +88,10 @@ def run_all(out, plan, build):
     if plan.standing_records:
         files.write(out, files.STANDING, plan.standing_records, indent=1)
     files.write(out, files.MACHINE, machine_probe.machine(build, ROOT, out), indent=1)
-    for program, output, arguments in plan.schedule(plan.timed_runs(), plan.repetitions):
-        print("== %s: %s" % (program, output.name), flush=True)
-        benchmark(build, program, output, arguments, out)
-    for program, without, with_huge, arguments in plan.huge_page_runs():
-        print("== %s: %s and %s, alternating" % (program, without.name, with_huge.name),
-              flush=True)
-        sides = [(without, None), (with_huge, HUGE_PAGES_ENV)]
-        for repetition in range(plan.repetitions):
-            for output, env in sides if repetition % 2 == 0 else sides[::-1]:
-                append_run(out, output, [tool(build, program)] + arguments, env)
+    commands = plan.first_pass()
+    print("== %d processes in %d rounds" % (len(commands), len({c.round for c in commands})),
+          flush=True)
+    execute(out, commands, build)
     if plan.weighs():
         print("== heap bytes per entry", flush=True)
         with open(files.path(out, files.MEMORY), "w") as memory:
@@ -93,32 +106,12 @@ def run_all(out, plan, build):
                 ["--out", files.path(out, output), "--tool", tool(build, "map_counts"),
                  "--maps"] + plan.maps + ["--sizes"] + [str(n) for n in plan.counts_sizes],
                 stdout=subprocess.DEVNULL)
-    run_latency(out, plan, build)
-    run_second_pass(out, plan, build)
-
-
-def run_latency(out, plan, build):
-    """map_latency once per repetition, each its own process; map_events
-    once, when the plan counts the steps."""
-    documents = []
-    runs = plan.latency_runs()
-    for repetition, arguments in enumerate(runs):
-        print("== per-call latency, process %d of %d" % (repetition + 1, len(runs)), flush=True)
-        documents.append(latency_document(build, arguments))
-    if documents:
-        files.write(out, files.LATENCY, documents)
     events = plan.events_arguments()
     if events:
         print("== structural steps of the slow calls (map_events)", flush=True)
         with open(files.path(out, files.EVENTS), "w") as saved:
             run([tool(build, "map_events")] + events, stdout=saved)
-
-
-def latency_document(build, arguments):
-    with tempfile.TemporaryFile("w+") as single:
-        run([tool(build, LATENCY)] + arguments, stdout=single)
-        single.seek(0)
-        return json.load(single)
+    run_second_pass(out, plan, build)
 
 
 def undecided_targets(out, plan):
@@ -137,17 +130,9 @@ def run_second_pass(out, plan, build):
     """More repetitions of the benchmarks behind the undecided targets, added
     to the first pass's: a decided interval needs no more."""
     undecided = undecided_targets(out, plan) if plan.extra_repetitions else []
-    benchmarks, latency = plan.extension_runs(undecided)
-    if not (benchmarks or latency):
+    commands = plan.second_pass(undecided)
+    if not commands:
         return
     print("== %d targets undecided: %d more repetitions of what they compare" % (
         len(undecided), plan.extra_repetitions), flush=True)
-    # Back to back, the second pass fills each map once more: at 1e7 a fill
-    # takes up to 40 s, and two would take the standard mode past its time.
-    for program, output, arguments in plan.schedule(benchmarks, plan.extra_repetitions, 1):
-        append_run(out, output, [tool(build, program)] + arguments, None)
-    documents = files.read(out, files.LATENCY) or []
-    for arguments in latency:
-        documents.append(latency_document(build, arguments))
-    if latency:
-        files.write(out, files.LATENCY, documents)
+    execute(out, commands, build)

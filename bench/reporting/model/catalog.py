@@ -73,6 +73,17 @@ class Catalog:
         scans were listed: every contender)."""
         return self.contenders[name].get("scans", True)
 
+    def runs_at(self, suite, name, n):
+        """Whether the bench programs run the contender in the suite at n: a
+        sorted array stops at the suite's cut-off, and a scan suite needs a
+        contender that scans."""
+        entry, info = self.contenders.get(name), self.suites.get(suite)
+        if not entry or not info:
+            return False
+        if entry.get("quadratic_fill") and n > info.get("largest_array", n):
+            return False
+        return self.scans(name) or not info.get("scans", False)
+
     def suite_scans(self, suite):
         return self.suites.get(suite, {}).get("scans", False)
 

@@ -26,7 +26,6 @@ class Latency:
 
     def __init__(self, documents, catalog):
         self.catalog = catalog
-        self.repetitions = len(documents)
         self.ticks_per_ns = statistics.median(d["ticks_per_ns"] for d in documents)
         self.invariant_tsc = all(d.get("invariant_tsc") for d in documents)
         self.operations = documents[0]["operations"]
@@ -36,6 +35,7 @@ class Latency:
         for document in documents:
             for run in document["runs"]:
                 self.runs.setdefault(tuple(run_name.parse(run["name"])), []).append(run)
+        self.repetitions = max(len(runs) for runs in self.runs.values()) if self.runs else 0
         self.suites = [s for s in catalog.suites_of(PROGRAM) if any(k[0] == s for k in self.runs)]
         self.timings = self.as_timings()
 
