@@ -123,6 +123,28 @@ def coverage(m, n, spread_a, spread_b, grid, trials, seed):
     return covered / trials
 
 
+class PairingTest(unittest.TestCase):
+    # Two maps in five rounds, each round slower or faster for both.
+    OURS, PEER = [50, 200, 70, 150, 100], [60, 230, 85, 170, 120]
+
+    def test_repetitions_timed_in_one_process_pair_up_by_label(self):
+        c = Comparison("m", "p", self.OURS, self.PEER, list(range(5)), list(range(5)))
+        self.assertTrue(c.paired)
+        self.assertEqual(c.verdict, "better")
+        self.assertLess(c.interval.high / c.interval.low, 1.2)
+        shuffled = [3, 1, 4, 0, 2]
+        again = Comparison("m", "p", self.OURS, [self.PEER[i] for i in shuffled], list(range(5)),
+                           shuffled)
+        self.assertEqual(again.interval, c.interval)
+
+    def test_without_partners_the_rounds_hide_the_difference(self):
+        self.assertEqual(Comparison("m", "p", self.OURS, self.PEER).verdict, "tie")
+        for labels in (list(range(1, 6)), [0, 1, 2, 3, None], [0, 0, 1, 2, 3]):
+            with self.subTest(labels=labels):
+                c = Comparison("m", "p", self.OURS, self.PEER, list(range(5)), labels)
+                self.assertFalse(c.paired)
+
+
 class CoverageTest(unittest.TestCase):
     def test_the_interval_holds_the_true_ratio_at_least_93_times_in_a_hundred(self):
         # The smaller set the noisier: the case rank intervals fail.
@@ -133,6 +155,19 @@ class CoverageTest(unittest.TestCase):
                     share = coverage(m, n, spread_a, spread_b, grid, 400, seed=m * 100 + n)
                     self.assertGreaterEqual(share, 0.93)
                     self.assertLessEqual(share, 0.99)
+
+    def test_the_paired_interval_holds_through_rounds_that_move_both_sets(self):
+        generator = random.Random(11)
+        for pairs, spread in ((5, 0.05), (9, 0.1), (15, 0.02)):
+            covered = 0
+            for _ in range(400):
+                rounds = [generator.gauss(0, 0.3) for _ in range(pairs)]
+                a = [math.exp(0.3 + r + generator.gauss(0, spread)) for r in rounds]
+                b = [math.exp(r + generator.gauss(0, 4 * spread)) for r in rounds]
+                r = stats.ratio(a, b, paired=True)
+                covered += r.low <= math.exp(0.3) <= r.high
+            with self.subTest(pairs=pairs):
+                self.assertGreaterEqual(covered / 400, 0.93)
 
 
 if __name__ == "__main__":

@@ -136,7 +136,8 @@ def time_table(samples):
     rows = [["benchmark", "old ns/op", "new ns/op", "new/old [95 % interval]", "test",
              "verdict"]]
     for name, (old, new) in samples.items():
-        c = Comparison("new", "old", new, old)
+        # Round by round: the two builds ran one after the other.
+        c = Comparison("new", "old", new, old, list(range(len(new))), list(range(len(old))))
         rows.append([name, ns(c.peer_median), ns(c.our_median), interval_text(c), test_text(c),
                      c.verdict])
     return markdown_table(rows, numeric=[1, 2, 3, 4])
@@ -207,9 +208,10 @@ def compare(args):
             print("round %d of %d done" % (round_index + 1, args.rounds), file=sys.stderr,
                   flush=True)
         print("Old: %s. New: the working tree. %d rounds, alternating; medians; new/old is the "
-              "ratio of the geometric means with its %d %% interval (Welch's, on the "
-              "logarithms), from which the verdict comes (the interval wholly below 1: better; "
-              "above: worse; else a tie), and the same test's p.\n" % (label, args.rounds, round(100 * LEVEL)))
+              "ratio of the geometric means with its %d %% interval (Student's t on the "
+              "logarithms of the rounds' ratios: each round times both builds), from which the "
+              "verdict comes (the interval wholly below 1: better; above: worse; else a tie), "
+              "and the same test's p.\n" % (label, args.rounds, round(100 * LEVEL)))
         print("\n".join(time_table(samples)))
         jobs = sorted({run_name.parse(name)[1:] for name in samples},
                       key=lambda job: (job[1], job[0]))

@@ -4,7 +4,7 @@ of the bench programs in the order they run (modes.py: rounds, and one map
 a process from 1e6 on); and, once the first pass is judged, the further
 repetitions of the targets it left undecided."""
 import re
-from dataclasses import dataclass
+from dataclasses import dataclass, replace
 from typing import Dict, Optional, Tuple
 
 from ..model import files
@@ -188,6 +188,12 @@ class Plan:
     def weighed_maps(self):
         return [m for m in self.maps if self.catalog.role(m) != "floor"]
 
+    def round_trip_sizes(self):
+        """Every size the run times: the memory round trip is measured at
+        the working set of each."""
+        return sorted({n for suites in self.sizes.values() for sizes in suites.values()
+                       for n in sizes})
+
     def events_arguments(self):
         """map_events at the latency sizes, when the plan counts the steps."""
         sizes = sorted({n for s in self.sizes.get(LATENCY, {}).values() for n in s})
@@ -233,7 +239,10 @@ class Plan:
                                         files.WORKLOADS_TARGETS,) * 2, exact=True)
         commands += self.latency_runs(lambda s, m, n: (s, m, n) in wanted,
                                       self.extra_repetitions, shuffle_from=100)
-        return in_rounds(commands)
+        # Rounds of their own, after the first pass's, so that each
+        # repetition keeps a round no other repetition of its map has.
+        after = max(self.repetitions, self.latency_repetitions)
+        return in_rounds([replace(c, round=c.round + after) for c in commands])
 
     def processes(self, program, sizes_of, wanted, repetitions, outputs, exact=False, env=None):
         """The processes of a Google Benchmark program for {suite: sizes}

@@ -38,14 +38,17 @@ def build_tools(build):
         run(["cmake", "--build", build, "-j2"], stdout=subprocess.DEVNULL)
 
 
-def append_run(out, output, command, env):
+def append_run(out, output, command, env, marks):
     """Runs a Google Benchmark program once and adds its benchmarks to the
-    file (created by the first run)."""
+    file (created by the first run), each with `marks`: the round it ran
+    in."""
     with tempfile.NamedTemporaryFile(suffix=".json") as single:
         run(command + ["--benchmark_out=" + single.name, "--benchmark_out_format=json"],
             stdout=subprocess.DEVNULL, env=env)
         with open(single.name) as source:
             document = json.load(source)
+    for entry in document["benchmarks"]:
+        entry.update(marks)
     collected = files.read(out, output)
     if collected is not None:
         collected["benchmarks"] += document["benchmarks"]
@@ -53,29 +56,32 @@ def append_run(out, output, command, env):
     files.write(out, output, document)
 
 
-def latency_document(build, arguments):
+def program_document(build, program, arguments):
+    """The JSON document a bench program writes to its standard output."""
     with tempfile.TemporaryFile("w+") as single:
-        run([tool(build, LATENCY)] + list(arguments), stdout=single)
+        run([tool(build, program)] + list(arguments), stdout=single)
         single.seek(0)
         return json.load(single)
 
 
 def execute(out, commands, build):
     """Runs the processes in their order, each adding its results to its
-    file, with a line a round."""
+    file marked with its round, so that the repetitions of two maps timed
+    in one round pair up; with a line a round."""
     rounds = sorted({c.round for c in commands})
     current = None
     for command in commands:
+        marks = {"round": command.round}
         if command.round != current:
             current = command.round
             print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
         if command.program == LATENCY:
             documents = files.read(out, files.LATENCY) or []
-            files.write(out, files.LATENCY, documents + [latency_document(build,
-                                                                          command.arguments)])
+            document = dict(program_document(build, LATENCY, command.arguments), **marks)
+            files.write(out, files.LATENCY, documents + [document])
         else:
             append_run(out, command.output, [tool(build, command.program)] +
-                       list(command.arguments), command.env)
+                       list(command.arguments), command.env, marks)
 
 
 def run_all(out, plan, build):
@@ -87,7 +93,13 @@ def run_all(out, plan, build):
             os.remove(files.path(out, output))
     if plan.standing_records:
         files.write(out, files.STANDING, plan.standing_records, indent=1)
-    files.write(out, files.MACHINE, machine_probe.machine(build, ROOT, out), indent=1)
+    record = machine_probe.machine(build, ROOT, out)
+    sizes = plan.round_trip_sizes()
+    if sizes:
+        print("== the memory round trip at each size's working set", flush=True)
+        record["round_trip"] = program_document(
+            build, "round_trip", ["--sizes=" + ",".join(map(str, sizes))])["round_trips"]
+    files.write(out, files.MACHINE, record, indent=1)
     commands = plan.first_pass()
     print("== %d processes in %d rounds" % (len(commands), len({c.round for c in commands})),
           flush=True)

@@ -34,7 +34,9 @@ class Latency:
         self.runs = {}  # (suite, map, n) -> [run of each repetition]
         for document in documents:
             for run in document["runs"]:
-                self.runs.setdefault(tuple(run_name.parse(run["name"])), []).append(run)
+                # The document's round, where the run recorded it.
+                labelled = dict(run, round=document["round"]) if "round" in document else run
+                self.runs.setdefault(tuple(run_name.parse(run["name"])), []).append(labelled)
         self.repetitions = max(len(runs) for runs in self.runs.values()) if self.runs else 0
         self.suites = [s for s in catalog.suites_of(PROGRAM) if any(k[0] == s for k in self.runs)]
         self.timings = self.as_timings()
@@ -72,5 +74,6 @@ class Latency:
             for percentile in self.percentiles() + ["max"]:
                 for r in runs:
                     timings.add((measure(suite, percentile), name, n),
-                                r["max"] if percentile == "max" else r["percentiles"][percentile])
+                                r["max"] if percentile == "max" else r["percentiles"][percentile],
+                                (r["round"], 0) if "round" in r else None)
         return timings

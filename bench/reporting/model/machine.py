@@ -24,6 +24,15 @@ class Machine:
         """"L1 Data 48 KiB, L2 Unified 2048 KiB, L3 Unified 491520 KiB"."""
         return ", ".join("L%d %s %d KiB" % c for c in self.caches())
 
+    def round_trips(self):
+        """{n: ns} of the memory round trip the run measured at the working
+        set of n records (round_trip), or {} from before it was measured."""
+        return {r["n"]: r["ns"] for r in self.record.get("round_trip", [])}
+
+    def round_trip_bytes(self):
+        """{n: bytes} of those working sets."""
+        return {r["n"]: r["bytes"] for r in self.record.get("round_trip", [])}
+
     def differences(self, other):
         """What tells this machine from `other`: its CPU model and caches."""
         found = []

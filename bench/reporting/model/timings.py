@@ -31,6 +31,11 @@ class Timings:
         self.catalog = catalog
         self.context = documents[0].get("context", {}) if documents else {}
         self.samples = {}
+        # (suite, map, n) -> each repetition's (round, repetition in its
+        # process), or None where the run did not record its round:
+        # repetitions of two maps with the same label ran in one round, close
+        # in time, so that a slow spell of the machine moved both.
+        self.labels = {}
         self.entries_per_scan = {}  # (suite, map, n) -> entries a short scan visits
         # (suite, map, n) -> what else the machine did, one dict per repetition
         self.interference = {}
@@ -43,22 +48,26 @@ class Timings:
                 if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
                     continue
                 key = tuple(run_name.parse(entry["run_name"]))
-                self.add(key, per_operation(entry.get("items_per_second")))
+                label = (entry["round"], entry.get("repetition_index", 0)) \
+                    if "round" in entry else None
+                self.add(key, per_operation(entry.get("items_per_second")), label)
                 if "entries_per_scan" in entry:
                     self.entries_per_scan[key] = entry["entries_per_scan"]
                 if "steal" in entry:
                     self.interference.setdefault(key, []).append(
                         {field: entry.get(field, 0.0) for field in INTERFERENCE_FIELDS})
 
-    def add(self, key, value):
-        """One more repetition's value of (suite, map, n); BadTime, naming
-        the benchmark, for a value that is not a positive number."""
+    def add(self, key, value, label=None):
+        """One more repetition's value of (suite, map, n), with its label;
+        BadTime, naming the benchmark, for a value that is not a positive
+        number."""
         if not (isinstance(value, (int, float)) and math.isfinite(value) and value > 0):
             raise BadTime("%s: repetition %d reads %r ns; a time must be a positive number" % (
                 run_name.join(*key), len(self.samples.get(key, [])) + 1, value))
         if key[0] not in self.suites:
             self.suites.append(key[0])
         self.samples.setdefault(key, []).append(value)
+        self.labels.setdefault(key, []).append(label)
 
     @property
     def sizes(self):
@@ -97,6 +106,7 @@ class Timings:
         merged.context = present[0].context
         for part in present:
             merged.samples.update(part.samples)
+            merged.labels.update(part.labels)
             merged.entries_per_scan.update(part.entries_per_scan)
             merged.interference.update(part.interference)
             merged.suites += [s for s in part.suites if s not in merged.suites]

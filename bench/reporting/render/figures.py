@@ -189,7 +189,8 @@ def huge_pages_figure(plot, normal, huge, suites, n):
         cells = []
         for suite in measured:
             a, b = normal.samples.get((suite, name, n)), huge.samples.get((suite, name, n))
-            r = Comparison(name, name, b, a).interval if a and b else None
+            r = Comparison(name, name, b, a, huge.labels.get((suite, name, n)),
+                           normal.labels.get((suite, name, n))).interval if a and b else None
             cells += [r.estimate, r.low, r.high] if r and r.decided else \
                 [r.estimate, r.estimate, r.estimate] if r else ["NaN"] * 3
         rows.append([name] + cells)
@@ -293,6 +294,29 @@ def find_pair_figure(plot, workloads):
                 ["set title 'Finds: independent (solid) and dependent on the previous result "
                  "(dashed)'", "set logscale xy", "set xlabel 'records (n)'",
                  "set ylabel 'ns per find (median)'",
+                 "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
+                 "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)],
+                ["plot " + ", ".join(curves)], titles)
+
+
+def round_trip_figure(plot, workloads, round_trips):
+    """Each map's dependent find in round trips of the machine's memory at
+    its size (`round_trips`: {n: ns}), against n."""
+    dependent = FIND_PAIR[1]
+    sizes = [n for n in workloads.sizes_of(dependent) if n in round_trips]
+    curves, titles = [], []
+    for index, name in enumerate(workloads.names(dependent)):
+        points = [(n, workloads.median(dependent, name, n) / round_trips[n]) for n in sizes
+                  if workloads.median(dependent, name, n)]
+        if points:
+            curves.append(line(plot.data("round-trips-%s" % name, points), index, name))
+            titles.append(name)
+    if not curves:
+        return
+    plot.figure("round_trips",
+                ["set title 'Dependent finds in round trips of the machine''s memory at their "
+                 "size'", "set logscale x", "set xlabel 'records (n)'",
+                 "set ylabel 'round trips per find (median)'", "set yrange [0:*]",
                  "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
                  "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)],
                 ["plot " + ", ".join(curves)], titles)

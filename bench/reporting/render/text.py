@@ -64,6 +64,20 @@ def measure_text(measure):
     return measure + " time"
 
 
+def round_trip_text(time, round_trip):
+    """"460 ns, 1.8 round trips of 253 ns": a time in the machine's memory
+    round trips at its size."""
+    return "%s ns, %.1f round trips of %s ns" % (ns(time), time / round_trip, ns(round_trip))
+
+
+def bytes_text(count):
+    """"320 KB", "32 MB": a working set in decimal units."""
+    for unit, scale in (("GB", 1e9), ("MB", 1e6), ("KB", 1e3)):
+        if count >= scale:
+            return "%.0f %s" % (count / scale, unit)
+    return "%d bytes" % count
+
+
 def target_ratio(target):
     """"0.71 [0.66, 0.77], better" for a timed target, "0.83" for a count or
     weight."""

@@ -11,6 +11,7 @@ from . import latency, tables
 from .huge_pages import huge_page_lines
 from .machine import difference_lines, fresh_page_lines, interference_lines, machine_line
 from .phases import phase_lines
+from .round_trips import readme_lines, round_trip_lines
 from .workloads import workload_lines
 
 BEGIN, END = "<!-- results:begin -->", "<!-- results:end -->"
@@ -21,6 +22,7 @@ class Pictures:
 
     def __init__(self):
         self.phases, self.workloads, self.huge_pages, self.latency = [], [], [], []
+        self.round_trips = []
 
 
 def draw(out, results):
@@ -62,6 +64,10 @@ def draw(out, results):
     before = list(plot.drawn)
     latency.draw(plot, results.latency, workloads)
     pictures.latency = drawn_since(before)
+    before = list(plot.drawn)
+    if workloads and results.machine.round_trips():
+        figures.round_trip_figure(plot, workloads, results.machine.round_trips())
+    pictures.round_trips = drawn_since(before)
     plot.run()
     files.write(out, files.FIGURES, plot.drawn, indent=1)
     return pictures
@@ -92,6 +98,7 @@ def markdown(results, pictures, reference=None, what="the committed results"):
                                 results.latency)
     if results.latency or results.events:
         lines += latency.lines(results.latency, results.events, workloads, pictures.latency)
+    lines += round_trip_lines(workloads, results.machine, pictures.round_trips)
     if results.huge:
         lines += huge_page_lines(results.normal(), results.huge, pictures.huge_pages)
     return lines
@@ -105,7 +112,7 @@ def write_markdown(out, results, pictures, reference=None, what="the committed r
 
 
 # The figures README shows beside its summary, when the run drew them.
-README_FIGURES = ["targets.png", "finds_dependent.png"]
+README_FIGURES = ["targets.png", "finds_dependent.png", "round_trips.png"]
 
 
 def readme_block(results, drawn, folder):
@@ -123,6 +130,7 @@ def readme_block(results, drawn, folder):
         block += ["", "Workloads, our fastest map against the fastest ordered peer at the "
                   "largest size measured:", ""]
         block += tables.workload_summary(workloads, workloads.measured(WORKLOADS))
+        block += readme_lines(workloads, results.machine)
     block += [""] + ["![%s](%s/%s)" % (p[:-4], folder, p) for p in README_FIGURES if p in drawn]
     return block + ["", END]
 
@@ -134,7 +142,8 @@ def update_readme(readme, results, pictures, folder):
         print("%s has no results markers; left alone" % readme, file=sys.stderr)
         return
     head, rest = text.split(BEGIN, 1)
-    drawn = pictures.phases + pictures.workloads + pictures.huge_pages + pictures.latency
+    drawn = (pictures.phases + pictures.workloads + pictures.huge_pages + pictures.latency +
+             pictures.round_trips)
     with open(readme, "w") as out:
         out.write(head + "\n".join(readme_block(results, drawn, folder)) +
                   rest.split(END, 1)[1])

@@ -214,7 +214,8 @@ def huge_page_tables(normal, huge, suites):
                     pairs.append("")
                     ratios.append("")
                     continue
-                c = Comparison(name, name, b, a)
+                c = Comparison(name, name, b, a, huge.labels.get((suite, name, n)),
+                               normal.labels.get((suite, name, n)))
                 pairs.append("%s / %s" % (ns(c.peer_median), ns(c.our_median)))
                 ratios.append(ratio_verdict(c))
             rows.append([name] + pairs + ratios)
