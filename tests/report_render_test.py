@@ -16,8 +16,10 @@ from reporting.analysis.comparison import Comparison  # noqa: E402
 from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.model.latency import Latency  # noqa: E402
+from reporting.model.machine import Machine  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
 from reporting.render import figures, table, text  # noqa: E402
+from reporting.sections import round_trips  # noqa: E402
 
 FAST = [50, 51, 52, 53, 54]
 SLOW = [100, 101, 102, 103, 104]
@@ -133,6 +135,45 @@ class FigureDataTest(unittest.TestCase):
         self.assertEqual(len(mark), 1)
         self.assertIn("first %g," % -math.log10(0.002), mark[0])
         self.assertEqual(self.reach_marks(0), [])
+
+
+class RoundTripTest(unittest.TestCase):
+    # Dependent finds of two maps at 1e6 and 1e7, and the machine's round
+    # trip at 1e4 (no finds there) and at both.
+    MACHINE = Machine({"round_trip": [{"n": 10000, "bytes": 320000, "ns": 3.9},
+                                      {"n": 1000000, "bytes": 32000000, "ns": 160.0},
+                                      {"n": 10000000, "bytes": 320000000, "ns": 230.0}]})
+
+    def setUp(self):
+        runs = [("Tree_64", 1000000, [300, 320, 340]), ("Tree_64", 10000000, [460]),
+                ("peer_tree", 1000000, [500]), ("peer_tree", 10000000, [2300])]
+        self.finds = Timings([{"benchmarks": [
+            {"run_name": "dependent_find/%s/%d" % (name, n), "run_type": "iteration",
+             "items_per_second": 1e9 / v} for name, n, values in runs for v in values]}],
+            Catalog([{"program": "map_workloads_bench", "contenders": CATALOG.to_json()[
+                "contenders"], "suites": [{"name": "dependent_find", "unit": "operation",
+                                          "largest_array": 100}]}]))
+
+    def test_a_dependent_find_reads_in_round_trips_at_its_size(self):
+        self.assertEqual(text.round_trip_text(460, 230), "460.0 ns, 2.0 round trips of 230.0 ns")
+        rows = round_trips.round_trip_table(self.finds, self.MACHINE, [1000000, 10000000])
+        self.assertEqual(rows[2], "| Tree_64 | 320.0 ns, 2.0 round trips of 160.0 ns | "
+                                  "460.0 ns, 2.0 round trips of 230.0 ns |")
+        self.assertIn("2300.0 ns, 10.0 round trips of 230.0 ns", rows[3])
+
+    def test_readme_shows_the_sizes_from_1e6_where_both_were_measured(self):
+        lines = round_trips.readme_lines(self.finds, self.MACHINE)
+        self.assertEqual(lines[3], "| map | n=1e6 | n=1e7 |")
+        self.assertEqual(round_trips.readme_lines(self.finds, Machine({})), [])
+
+    def test_the_figure_draws_round_trips_against_n(self):
+        with tempfile.TemporaryDirectory() as folder:
+            plot = figures.Plot(folder)
+            figures.round_trip_figure(plot, self.finds, self.MACHINE.round_trips())
+            self.assertEqual(plot.drawn["round_trips.png"], ["Tree_64", "peer_tree"])
+            rows = read_rows(os.path.join(folder, "figures-data", "round-trips-peer_tree.dat"))
+            self.assertEqual([[float(x) for x in row] for row in rows],
+                             [[1000000, 500 / 160], [10000000, 10.0]])
 
 
 if __name__ == "__main__":

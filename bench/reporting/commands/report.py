@@ -1,7 +1,8 @@
 """Runs the benchmark suites and writes the report: the program's four
 phases and the further workloads timed with Google Benchmark (repetitions
-interleaved in random order; each ratio with its 95 % interval beside a
-Mann-Whitney U test), heap bytes per entry weighed in an untimed run, and
+in rounds, each on a declared heap; each ratio with its 95 % interval and
+the test's p, from Student's t on the logarithms), the machine's memory
+round trip, heap bytes per entry weighed in an untimed run, and
 instruction and cache-miss counts from callgrind. Writes results.md, the
 JSON of every suite, the list of what ran (list.json) and the figures; a
 full run into bench/results also rewrites README's results section.

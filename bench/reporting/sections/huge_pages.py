@@ -15,8 +15,8 @@ def huge_page_lines(normal, huge, pictures):
     lines = ["", "## Transparent huge pages", "",
              "The same runs again with %s, for every map alike: glibc's malloc then asks the "
              "kernel for 2 MiB pages (this machine's transparent_hugepage setting: `%s`). "
-             "Each ratio is time with huge pages over time without, with the U test's "
-             "verdict (better: faster with huge pages)." % (
+             "Each ratio is time with huge pages over time without, with its interval and "
+             "verdict as the targets' (better: faster with huge pages)." % (
                  " ".join("`%s=%s`" % item for item in HUGE_PAGES_ENV.items()), kernel), ""]
     lines += ["![%s](%s)" % (p[:-4], p) for p in pictures]
     lines += tables.huge_page_tables(normal, huge, suites)

@@ -40,11 +40,13 @@ def workload_lines(workloads, memory, pictures, weighed_before, scan_counts=None
               "%d over a ring of pre-drawn keys. Finds run on a map filled in random key order; "
               "a sorted array holds the same entries whatever the order, so above %s it is "
               "filled in key order instead.%s Times are medians of %s; the unordered map is "
-              "shown beside the ordered maps as a reference point. Repetitions run in random "
-              "order among the other maps', each filling its map afresh, except beyond 1e6 in "
-              "the standard mode and beyond 1e5 in the full mode, where a map is filled once per "
-              "process (the standard mode's repetitions there share two) and its repetitions "
-              "run back to back." % (
+              "shown beside the ordered maps as a reference point. Each round of the run is one "
+              "process of every map below 1e6, its benchmarks in random order, each filling its "
+              "map afresh; from 1e6 on, a process of one map, whose suites share its fills "
+              "(the random one and the ascending one, both kept to the end of the process, the "
+              "suites that change them last) and each suite that builds its own maps has a "
+              "process of its own, so that no map lands on memory another map freed; at 1e7 a "
+              "process runs two repetitions back to back on its fill." % (
                   generator, catalog.facts["batch"],
                   size_label(catalog.facts["largest_random_array_fill"]), cut_offs(workloads),
                   tables.repetition_text(workloads, suites[-1])), ""]
