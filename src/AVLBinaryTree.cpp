@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "map_events.h"
+#include "step_counts.h"
 
 static_assert(offsetof(AVLBinaryTreeNode, right) ==
                   offsetof(AVLBinaryTreeNode, left) + sizeof(AVLBinaryTreeNode*),

@@ -6,7 +6,7 @@
 
 #include "AVLBinaryTree.h"
 #include "asan_poison.h"
-#include "map_events.h"
+#include "step_counts.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <ostream>
 
 #include "BTree.h"
-#include "map_events.h"
+#include "step_counts.h"
 
 // The node and slot that one descent finds locate the key for remove_at,
 // so the key is not sought twice; an inner key is first replaced by its

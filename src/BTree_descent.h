@@ -15,11 +15,12 @@ constexpr std::size_t kCacheLine = 64;
 // The most lines fetched of one node: all that a visit reads up to order
 // 160; of larger nodes the keys and the first of their subtrees or payloads.
 constexpr int kMostLines = 32;
-// Trees of fewer bytes than this, about a core's L2 cache, are not fetched
-// ahead: they stay in the caches, where a prefetch only takes the fill
-// buffers that the lookups' own loads need (at 1e5 keys, order 128, the
-// prefetches took 26 to 31 % of a find's time).
-constexpr std::size_t kSmallestFetchedTree = std::size_t{2} << 20;
+// Trees of fewer bytes than a core's L2 cache are not fetched ahead: they
+// stay in the caches, where a prefetch only takes the fill buffers that the
+// lookups' own loads need (at 1e5 keys, order 128, on a machine with 2 MiB
+// of L2, the prefetches took 26 to 31 % of a find's time). The size is the
+// machine's own, read once from the C library (2 MiB where it tells none).
+std::size_t smallest_fetched_tree();
 // Nor are nodes whose visit reads fewer bytes (orders below 20): their two
 // or three lines come as fast on demand, and fetching them ahead cost the
 // mix of order 3 at 1e5 keys 7 % of its time.
@@ -63,7 +64,7 @@ inline int Node::fetched_lines() const {
 inline int Node::lines_to_fetch() const {
     const std::size_t visited = visited_bytes(m_capacity);
     if (visited < btree_prefetch::kSmallestFetchedNode ||
-        m_root_tracker.m_nodes * visited < btree_prefetch::kSmallestFetchedTree) {
+        m_root_tracker.m_nodes * visited < btree_prefetch::smallest_fetched_tree()) {
         return 0;
     }
     // A node need not start on a line, so its bytes may reach into one more.

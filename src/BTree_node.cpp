@@ -6,11 +6,26 @@
 #include <iostream>
 #include <new>
 
+#include <unistd.h>
+
 #include "BTree.h"
 #include "asan_poison.h"
-#include "map_events.h"
+#include "step_counts.h"
 
 Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
+
+std::size_t btree_prefetch::smallest_fetched_tree() {
+    static const std::size_t bytes = [] {
+        constexpr std::size_t kWhereUnknown = std::size_t{2} << 20;
+#if defined(_SC_LEVEL2_CACHE_SIZE)
+        const long l2 = sysconf(_SC_LEVEL2_CACHE_SIZE);
+        return l2 > 0 ? static_cast<std::size_t>(l2) : kWhereUnknown;
+#else
+        return kWhereUnknown;
+#endif
+    }();
+    return bytes;
+}
 
 // Defined after invalid_ptr in this file, so it is initialised after it.
 const Node::Elem Node::m_failure(-1, nullptr, invalid_ptr);

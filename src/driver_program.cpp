@@ -10,17 +10,22 @@
 
 namespace {
 
-// The kinds the program creates, in creation (and destruction) order.
-const char* const kCreationOrder[] = {"BTree", "AVLBinaryTree", "VectorMap"};
+// The built-in kinds (the first of the list of kinds, in timing order) the
+// program creates, in creation (and destruction) order: the B-tree, the AVL
+// tree, the vector map.
+constexpr std::size_t kCreationOrder[] = {1, 2, 0};
 
-const char* bannerOf(const std::string& kind) {
-    if (kind == "VectorMap") {
-        return "**** Timing Vector implementation...";
-    }
-    if (kind == "BTree") {
-        return "**** Timing BTree implementation...";
-    }
-    return "**** Timing AVLBinaryTree implementation...";
+// The built-in kinds each value of the map selector (-d) times, in order.
+const std::vector<std::vector<std::size_t>> kSelections = {{0, 1, 2}, {0}, {1}, {2}, {1, 2}};
+
+const MapKind& builtInKind(std::size_t index) {
+    return mapKinds().at(index);
+}
+
+std::string bannerOf(const std::string& kindName) {
+    const MapKind& kind = *findMapKind(kindName);
+    return "**** Timing " + (kind.bannerName.empty() ? kind.name : kind.bannerName) +
+           " implementation...";
 }
 
 void timeWithBanner(const std::string& kind, const Settings& settings, IntegerData* records,
@@ -41,30 +46,23 @@ int reportOutOfMemory(const std::string& what) {
 }  // namespace
 
 std::vector<std::string> selectedKinds(int mapSelector) {
-    switch (mapSelector) {
-        case 0:
-            return {"VectorMap", "BTree", "AVLBinaryTree"};
-        case 1:
-            return {"VectorMap"};
-        case 2:
-            return {"BTree"};
-        case 3:
-            return {"AVLBinaryTree"};
-        case 4:
-            return {"BTree", "AVLBinaryTree"};
-        default:
-            return {};
+    std::vector<std::string> names;
+    if (mapSelector >= 0 && static_cast<std::size_t>(mapSelector) < kSelections.size()) {
+        for (const std::size_t index : kSelections[static_cast<std::size_t>(mapSelector)]) {
+            names.push_back(builtInKind(index).name);
+        }
     }
+    return names;
 }
 
 DriverMaps::DriverMaps(int order) {
-    for (const char* name : kCreationOrder) {
-        const MapKind& kind = *findMapKind(name);
+    for (const std::size_t index : kCreationOrder) {
+        const MapKind& kind = builtInKind(index);
         std::unique_ptr<Map> map = kind.make(order);
         if (kind.setDiagnostics) {
             kind.setDiagnostics(*map, std::cout);
         }
-        m_maps.emplace_back(name, std::move(map));
+        m_maps.emplace_back(kind.name, std::move(map));
     }
 }
 

@@ -6,24 +6,86 @@
 
 namespace {
 
+std::vector<Goal> joined(std::vector<std::vector<Goal>> lists) {
+    std::vector<Goal> goals;
+    for (std::vector<Goal>& list : lists) {
+        goals.insert(goals.end(), list.begin(), list.end());
+    }
+    return goals;
+}
+
+// Ordered scans are what an ordered map is chosen for: each of ours is asked
+// to walk as fast as its peer, the AVL tree faster than the red-black tree,
+// up to sizes beyond the caches.
+std::vector<Goal> scanGoals(double limit) {
+    const std::vector<int> sizes = {10000, 100000, 1000000};
+    return {Goal::time("walk", limit, sizes), Goal::time("short_scan", limit, sizes),
+            Goal::time("short_scan_zipf", limit, sizes)};
+}
+
+// A sorted array's insertions move memory whatever its search does, so only
+// its finds are asked to gain.
+std::vector<Goal> vectorMapGoals() {
+    return joined({{Goal::time("find", 0.7), Goal::time("mix", 1.0)}, scanGoals(1.0)});
+}
+
+// The trees are asked to gain on finds and to hold their own on everything
+// else; their slowest calls, beyond the caches, should cost no more than
+// their peer's.
+std::vector<Goal> treeGoals() {
+    return {Goal::time("find", 0.9),           Goal::time("mix", 1.0),
+            Goal::bytes(1.0),                  Goal::instructions("find", 1.0),
+            Goal::instructions("mix", 1.0),    Goal::percentile("mix", 99.9, 1.0, {1000000})};
+}
+
+// One lookup at a time, beyond the caches, a B-tree visit should cost about
+// one memory round trip a level; lookups free to overlap should gain more.
+// Keys that arrive in order should not lose the first-and-last-key checks'
+// gains. The slowest calls of the fill, the finds and the FIFO window too
+// should cost no more than the peer's.
+std::vector<Goal> btreeGoals() {
+    const std::vector<int> beyond = {1000000};
+    const std::vector<int> large = {1000000, 10000000};
+    return joined({treeGoals(),
+                   {Goal::percentile("fill", 99.9, 1.0, beyond),
+                    Goal::percentile("find", 99.9, 1.0, beyond),
+                    Goal::percentile("fifo", 99.9, 1.0, beyond)},
+                   {Goal::time("dependent_find", 0.8, large),
+                    Goal::time("independent_find", 0.6, large),
+                    Goal::time("independent_find", 0.8, {100000}),
+                    Goal::time("ascending_insert", 1.0, {10000000}),
+                    Goal::time("descending_insert", 1.5, {10000000}),
+                    Goal::time("fifo", 1.0, {10000000})},
+                   scanGoals(1.0)});
+}
+
+std::vector<Goal> avlGoals() {
+    return joined({treeGoals(), {Goal::time("dependent_find", 0.8, {1000000, 10000000})},
+                   scanGoals(0.9)});
+}
+
 std::vector<MapKind>& registry() {
     static std::vector<MapKind> kinds = {
         MapKind(
             "VectorMap", [](int) { return std::make_unique<VectorMap>(); },
             checkerOf(&VectorMap::checkInvariants))
             .withQuadraticFill()
-            .withScan(scanOf<VectorMap>()),
+            .withScan(scanOf<VectorMap>())
+            .withGoals(vectorMapGoals())
+            .withBannerName("Vector"),
         MapKind(
             "BTree", [](int order) { return std::make_unique<BTree>(order); },
             checkerOf(&BTree::check_invariants))
             .takingOrder()
             .withDiagnostics(
                 [](Map& map, std::ostream& out) { static_cast<BTree&>(map).set_diagnostics(out); })
-            .withScan(scanOf<BTree>()),
+            .withScan(scanOf<BTree>())
+            .withGoals(btreeGoals()),
         MapKind(
             "AVLBinaryTree", [](int) { return std::make_unique<AVLBinaryTree>(); },
             checkerOf(&AVLBinaryTree::checkInvariants))
-            .withScan(scanOf<AVLBinaryTree>()),
+            .withScan(scanOf<AVLBinaryTree>())
+            .withGoals(avlGoals()),
     };
     return kinds;
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "map_goals.h"
 #include "map_interface.h"
 #include "map_scan.h"
 
@@ -18,6 +19,7 @@
 //   MapKind("SkipList", [](int) { return std::make_unique<SkipList>(); },
 //           checkerOf(&SkipList::checkInvariants))
 //       .withScan(scanOf<SkipList>())
+//       .withGoals({Goal::time("find", 0.9), Goal::time("mix", 1.0)})
 struct MapKind {
     using Maker = std::function<std::unique_ptr<Map>(int order)>;
     using Checker = std::function<std::string(const Map&)>;
@@ -44,6 +46,15 @@ struct MapKind {
         scan = std::move(ordered);
         return std::move(*this);
     }
+    // The name the program's banner gives it ("Vector" for VectorMap).
+    MapKind withBannerName(std::string shown) && {
+        bannerName = std::move(shown);
+        return std::move(*this);
+    }
+    MapKind withGoals(std::vector<Goal> asked) && {
+        goals = std::move(asked);
+        return std::move(*this);
+    }
 
     std::string name;
     // An empty map. Kinds that take an order (the B-tree) are built with it;
@@ -60,6 +71,10 @@ struct MapKind {
     // The kind's ordered scan (scanOf), or empty: a kind need not provide
     // one; the scan tests, the fuzzer and the scan benchmarks then pass it by.
     MapScan scan = {};
+    // What the benchmarks ask of it against its peer (map_goals.h).
+    std::vector<Goal> goals = defaultGoals();
+    // "**** Timing <bannerName> implementation..."; empty: its name.
+    std::string bannerName;
 };
 
 // A check for maps of class M through their member `check`.

@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "map_events.h"
+#include "step_counts.h"
 
 // The bisection narrows to the first entry whose key is not below `key`
 // without a branch on the comparisons, and asks for both entries it may

@@ -11,6 +11,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.goals import PERCENTILE, Goal, percentile_key  # noqa: E402
 from reporting.model.latency import Latency  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
 from reporting.render import figures, text  # noqa: E402
@@ -26,10 +27,11 @@ MAPS = [contender("Tree_16", "ours", "peer_tree", "Tree", 16),
         contender("Tree_64", "ours", "peer_tree", "Tree", 64),
         contender("peer_tree", "peer"), contender("hashed", "unordered")]
 DOCUMENTS = [
-    {"program": "map_phases_bench", "contenders": MAPS, "suites": [],
+    {"program": "map_phases_bench", "contenders": MAPS,
+     "suites": [{"name": "mix", "unit": "operation", "largest_array": 100}],
      "targets": {"sizes": [1000], "goals": [
-         {"kind": "Tree", "peer": "peer_tree", "measure": "mix_latency_p99.9", "ratio": 1.0,
-          "sizes": [1000000]}]}},
+         {"kind": "Tree", "peer": "peer_tree", "suite": "mix", "statistic": "percentile",
+          "q": 99.9, "limit": 1.0, "sizes": [1000000]}]}},
     {"program": "map_workloads_bench", "contenders": MAPS,
      "suites": [{"name": "fifo", "unit": "step", "largest_array": 100},
                 {"name": "independent_find", "unit": "operation", "largest_array": 100},
@@ -127,9 +129,10 @@ class FindPairTest(unittest.TestCase):
         self.assertEqual(rows[3], "| peer_tree |  |  |")
 
     def test_a_latency_goal_reads_as_its_workload_and_percentile(self):
-        self.assertEqual(text.measure_text("mix_latency_p99.9"), "mix p99.9 latency")
-        self.assertEqual(text.measure_text("fifo_latency_max"), "fifo max latency")
-        self.assertEqual(latency.measure("mix_latency", "99.9"), "mix_latency_p99.9")
+        goal = Goal("Tree", "peer_tree", "mix", PERCENTILE, 1.0, (1000000,), 99.9)
+        self.assertEqual(text.goal_text(goal), "mix p99.9 latency")
+        self.assertEqual((goal.run_suite, goal.key), ("mix_latency", "mix_latency_p99.9"))
+        self.assertEqual(percentile_key("fifo_latency", "max"), "fifo_latency_max")
 
 
 class EventsTableTest(unittest.TestCase):

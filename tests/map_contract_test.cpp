@@ -7,7 +7,7 @@
 #include <map>
 #include <random>
 
-#include "map_events.h"
+#include "step_counts.h"
 #include "tested_maps.h"
 
 namespace {

@@ -15,6 +15,8 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 from reporting.analysis.comparison import Comparison  # noqa: E402
 from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.goals import (BYTES, INSTRUCTIONS, L1_MISSES, PERCENTILE, TIME,  # noqa: E402
+                                   Goal)
 from reporting.model.latency import Latency  # noqa: E402
 from reporting.model.machine import Machine  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
@@ -49,10 +51,14 @@ class WordingTest(unittest.TestCase):
         self.assertEqual([text.ns(41.25), text.ns(0.456)], ["41.2", "0.46"])
         self.assertEqual([text.size_label(n) for n in (10000, 12345)], ["1e4", "12345"])
         self.assertEqual(text.sizes_text([1000, 1000000]), "1e3 and 1e6")
-        self.assertEqual([text.measure_text(m) for m in
-                          ("find", "bytes", "mix_instructions", "mix_latency_p99.9")],
+        goals = [Goal("Tree", "peer_tree", suite, statistic, 1.0, (), q)
+                 for suite, statistic, q in (("find", TIME, None), ("fill", BYTES, None),
+                                             ("mix", INSTRUCTIONS, None),
+                                             ("find", L1_MISSES, None),
+                                             ("mix", PERCENTILE, 99.9))]
+        self.assertEqual([text.goal_text(g) for g in goals],
                          ["find time", "heap bytes per entry", "mix instructions/op",
-                          "mix p99.9 latency"])
+                          "find L1 misses/op", "mix p99.9 latency"])
 
     def test_a_table_right_aligns_its_numeric_columns(self):
         rows = [["map", "ns", "ratio"], ["a", "1.0", "0.5"]]
@@ -102,11 +108,13 @@ class FigureDataTest(unittest.TestCase):
         self.assertIn("errorbars", "\n".join(self.plot.script))
 
     def test_each_target_is_drawn_at_its_ratio_between_its_bounds_beside_its_goal(self):
-        met = SimpleNamespace(name="Tree_64", measure="find", n=1000000, goal=0.8,
+        def goal(suite, statistic, limit):
+            return Goal("Tree", "peer_tree", suite, statistic, limit)
+        met = SimpleNamespace(name="Tree_64", goal=goal("find", TIME, 0.8), n=1000000,
                               comparison=Comparison("Tree_64", "peer_tree", FAST, SLOW))
-        untested = SimpleNamespace(name="Tree_64", measure="mix", n=1000000, goal=1.0,
+        untested = SimpleNamespace(name="Tree_64", goal=goal("mix", TIME, 1.0), n=1000000,
                                    comparison=Comparison("Tree_64", "peer_tree", [90], [100]))
-        count = SimpleNamespace(name="Tree_64", measure="bytes", n=1000000, goal=1.0,
+        count = SimpleNamespace(name="Tree_64", goal=goal("fill", BYTES, 1.0), n=1000000,
                                 comparison=None)
         figures.targets_figure(self.plot, [met, untested, count])
         rows = self.data("targets")

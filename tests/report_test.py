@@ -15,6 +15,7 @@ from reporting.analysis.stats import Ratio  # noqa: E402
 from reporting.commands import counts  # noqa: E402
 from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
+from reporting.model.goals import TIME, Goal  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
 from reporting.sections import tables  # noqa: E402
 
@@ -22,6 +23,15 @@ from reporting.sections import tables  # noqa: E402
 def contender(name, role, peer="", kind="", order=0):
     return {"name": name, "role": role, "peer": peer, "kind": kind, "order": order,
             "quadratic_fill": False}
+
+def goal(kind, suite, limit, statistic="time", sizes=None, q=None):
+    """A goal as the programs list it."""
+    entry = {"kind": kind, "peer": "peer_tree", "suite": suite, "statistic": statistic,
+             "limit": limit}
+    entry.update({"sizes": sizes} if sizes else {})
+    entry.update({"q": q} if q else {})
+    return entry
+
 
 
 # Two programs' lists as the bench programs print them: a kind with orders,
@@ -37,8 +47,8 @@ CATALOG = Catalog([
      "suites": [{"name": "find", "unit": "operation", "largest_array": 100},
                 {"name": "mix", "unit": "operation", "largest_array": 100}],
      "targets": {"sizes": [1000, 5000], "goals": [
-         {"kind": "Tree", "peer": "peer_tree", "measure": "find", "ratio": 0.9},
-         {"kind": "Flat", "peer": "peer_tree", "measure": "find", "ratio": 1.0}]}},
+         goal("Tree", "find", 0.9),
+         goal("Flat", "find", 1.0)]}},
     {"program": "map_workloads_bench", "contenders": [], "context": {"key_generator": "g"},
      "suites": [{"name": "fifo", "unit": "step", "largest_array": 100}]},
 ])
@@ -90,8 +100,8 @@ class TimingsTest(unittest.TestCase):
     def test_a_kind_is_judged_on_the_variant_chosen_before_the_run_where_it_was_timed(self):
         def judged_name(standing):
             self.timings.standing = standing
-            return targets.judge(self.timings, None, None, "Tree", "peer_tree", "find", 0.9,
-                                 1000).name
+            return targets.judge(self.timings, None, None, Goal("Tree", "peer_tree", "find",
+                                                                TIME, 0.9), 1000).name
 
         self.assertEqual(judged_name({("Tree", "find", 1000): "Tree_16"}), "Tree_16")
         # The best median where none was chosen, or the chosen one was not timed.
@@ -110,8 +120,8 @@ class TimingsTest(unittest.TestCase):
         with tempfile.TemporaryDirectory() as earlier, tempfile.TemporaryDirectory() as later:
             files.write(earlier, files.PHASES, phases)
             chosen = targets.standing(files.Results(earlier, CATALOG))
-            self.assertEqual(chosen, [{"kind": "Tree", "measure": "find", "n": 1000,
-                                       "name": "Tree_64"}])
+            self.assertEqual(chosen, [{"kind": "Tree", "suite": "find", "measure": "find",
+                                       "n": 1000, "name": "Tree_64"}])
             # In the later run Tree_16 has the better median, by chance.
             for entry in phases["benchmarks"][:3]:
                 entry["items_per_second"] *= 2
@@ -189,8 +199,7 @@ SCAN_CATALOG = Catalog([{
                 "scans": True},
                {"name": "short_scan", "unit": "scan", "largest_array": 100, "scans": True}],
     "targets": {"sizes": [1000], "goals": [
-        {"kind": "Tree", "peer": "peer_tree", "measure": "walk", "ratio": 1.0,
-         "sizes": [1000, 1000000]}]}}])
+        goal("Tree", "walk", 1.0, sizes=[1000, 1000000])]}}])
 
 
 class ScanReportTest(unittest.TestCase):

@@ -4,6 +4,7 @@
 
 #include "constants.h"
 #include "json_writer.h"
+#include "map_kinds.h"
 
 namespace {
 
@@ -39,12 +40,17 @@ void writeTargets(JsonWriter& json, const std::vector<Contender>& contenders) {
         if (!c.ours() || !seen.insert(c.kind).second) {
             continue;
         }
-        for (const Goal& goal : goalsOf(c.kind)) {
+        const MapKind* kind = findMapKind(c.kind);
+        for (const Goal& goal : kind != nullptr ? kind->goals : defaultGoals()) {
             json.beginObject()
                 .member("kind", c.kind)
                 .member("peer", c.peer)
-                .member("measure", goal.measure)
-                .member("ratio", goal.ratio);
+                .member("suite", goal.suite)
+                .member("statistic", statisticName(goal.statistic))
+                .member("limit", goal.limit);
+            if (goal.statistic == Goal::Statistic::percentile) {
+                json.member("q", goal.q);
+            }
             if (!goal.sizes.empty()) {
                 json.key("sizes").array(goal.sizes);
             }

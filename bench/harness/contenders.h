@@ -55,21 +55,3 @@ const std::vector<Contender>& workloadContenders();
 
 // The contender of that name among contenders(), or null.
 const Contender* findContender(const std::string& name);
-
-// A goal for one of our kinds against its peer: `measure` is a phase
-// ("find", "mix": time per operation), a workload suite ("walk": time per
-// visited entry, "short_scan": per scan), "bytes" (heap bytes per entry) or
-// "find_instructions" / "mix_instructions" (per operation) or a percentile
-// of the calls of a latency suite ("mix_latency_p99.9"); the ratio ours
-// / peer should be at most `ratio`, at `sizes` (empty: kTargetSizes). For
-// a kind that takes an order, the best order for each measure and size
-// stands for the kind.
-struct Goal {
-    std::string measure;
-    double ratio;
-    std::vector<int> sizes = {};
-};
-
-// The goals of a kind; a kind registered without goals of its own should
-// match its peer's find and mix times.
-std::vector<Goal> goalsOf(const std::string& kind);

@@ -13,7 +13,7 @@
 // Flags: --sizes=10000,1000000 (record counts, the default), --operations=N
 // (timed calls per run, default 1000000). Sorted arrays run up to 1e5, as in
 // map_latency. Writes one JSON document.
-#include "map_events.h"
+#include "step_counts.h"
 
 #include <sys/resource.h>
 

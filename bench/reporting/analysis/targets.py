@@ -5,8 +5,8 @@ one chosen before the run (standing), else the run's best median."""
 from dataclasses import dataclass
 from typing import Optional
 
+from ..model.goals import BYTES, Goal
 from .comparison import Comparison, compare
-
 from .stats import NO_SPREAD
 
 MET, MISSED, UNDECIDED, NO_INTERVAL, NOT_MEASURED, MACHINE = (
@@ -36,12 +36,10 @@ def outcome(ratio, goal, interval=None):
 @dataclass
 class Target:
     name: str        # the variant that stands for the kind (or the kind)
-    peer: str
-    measure: str     # "find", "bytes", "mix_instructions", "mix_latency_p99.9"
+    goal: Goal
     n: int
-    goal: float
     ratio: Optional[float]
-    # A timed measure's comparison; a count or weight has the two values.
+    # A timed goal's comparison; a count or weight has the two values.
     comparison: Optional[Comparison] = None
     mine: Optional[float] = None
     theirs: Optional[float] = None
@@ -50,10 +48,18 @@ class Target:
     machines: bool = False
 
     @property
+    def peer(self):
+        return self.goal.peer
+
+    @property
+    def measure(self):
+        return self.goal.key
+
+    @property
     def outcome(self):
         if self.machines:
             return MACHINE
-        return outcome(self.ratio, self.goal,
+        return outcome(self.ratio, self.goal.limit,
                        self.comparison.interval if self.comparison else None)
 
 
@@ -63,33 +69,36 @@ def best(candidates):
     return min(present) if present else (None, None)
 
 
-def judge(timings, memory, counts, kind, peer, measure, goal, n, reached=None):
-    """One goal at one size, or None when it was not measured. `reached(measure,
-    map, n)` tells whether the machine reaches a percentile measure."""
-    variants = timings.catalog.variants(kind)
-    if measure == "bytes":
+def judge(timings, memory, counts, goal, n, reached=None):
+    """One goal at one size, or None when it was not measured, or when an
+    interrupted run lacks its data. `reached(goal, map, n)` tells whether
+    the machine reaches a percentile of a map's calls."""
+    variants = timings.catalog.variants(goal.kind)
+    if goal.statistic == BYTES:
         if not memory:
             return None
         mine, name = best((memory.get(v, n), v) for v in variants)
-        theirs = memory.get(peer, n)
+        theirs = memory.get(goal.peer, n)
         ratio = mine / theirs if mine and theirs else None
-        return Target(name or kind, peer, measure, n, goal, ratio, mine=mine, theirs=theirs)
-    if measure.endswith("_instructions"):
+        return Target(name or goal.kind, goal, n, ratio, mine=mine, theirs=theirs)
+    if not goal.timed:
         if not counts:
             return None
-        phase = measure.split("_")[0]
-        ratio, name = best((counts.ratio(v, n, phase, peer), v) for v in variants)
-        return Target(name or kind, peer, measure, n, goal, ratio,
-                      mine=counts.get(name, n, phase) if name else None,
-                      theirs=counts.get(peer, n, phase))
-    name = timings.standing.get((kind, measure, n))
-    if timings.median(measure, name, n) is None:
-        _, name = best((timings.median(measure, v, n), v) for v in variants)
-    c = compare(timings, measure, name, n, peer) if name else None
+        ratio, name = best((counts.ratio(v, n, goal.suite, goal.peer, goal.statistic), v)
+                           for v in variants)
+        return Target(name or goal.kind, goal, n, ratio,
+                      mine=counts.get(name, n, goal.suite, goal.statistic) if name else None,
+                      theirs=counts.get(goal.peer, n, goal.suite, goal.statistic))
+    if any((goal.run_suite, v, n) in timings.lacking for v in variants + [goal.peer]):
+        return None
+    name = timings.standing.get((goal.kind, goal.key, n))
+    if timings.median(goal.key, name, n) is None:
+        _, name = best((timings.median(goal.key, v, n), v) for v in variants)
+    c = compare(timings, goal.key, name, n, goal.peer) if name else None
     if c is None:
         return None
-    machines = bool(reached) and (reached(measure, name, n) or reached(measure, peer, n))
-    return Target(name, peer, measure, n, goal, c.ratio, comparison=c, machines=machines)
+    machines = bool(reached) and (reached(goal, name, n) or reached(goal, goal.peer, n))
+    return Target(name, goal, n, c.ratio, comparison=c, machines=machines)
 
 
 def judged_sizes(timings):
@@ -102,7 +111,7 @@ def judged_sizes(timings):
 def goal_sizes(timings, goal):
     """The sizes of a goal that has its own, where measured; else the
     judged sizes."""
-    own = [n for n in goal.get("sizes", []) if n in timings.sizes_of(goal["measure"])]
+    own = [n for n in goal.sizes if n in timings.sizes_of(goal.key)]
     return own or judged_sizes(timings)
 
 
@@ -111,8 +120,7 @@ def judge_all(timings, memory, counts, reached=None):
     targets = []
     for goal in timings.catalog.targets["goals"]:
         for n in goal_sizes(timings, goal):
-            target = judge(timings, memory, counts, goal["kind"], goal["peer"], goal["measure"],
-                           goal["ratio"], n, reached)
+            target = judge(timings, memory, counts, goal, n, reached)
             if target and target.outcome != NOT_MEASURED:
                 targets.append(target)
     return targets
@@ -127,7 +135,7 @@ def standing(results):
     judged = results.judged()
     if not judged:
         return []
-    return [{"kind": judged.catalog.contenders[t.name]["kind"], "measure": t.measure, "n": t.n,
+    return [{"kind": t.goal.kind, "suite": t.goal.run_suite, "measure": t.goal.key, "n": t.n,
              "name": t.name}
             for t in judge_all(judged, results.memory, results.counts, results.reached)
             if t.comparison]

@@ -17,6 +17,7 @@ import contextlib
 import json
 import math
 import os
+import re
 import signal
 import subprocess
 import sys
@@ -32,7 +33,7 @@ from ..render.table import markdown_table
 from ..render.text import interval_text, ns, size_label, test_text
 from . import counts
 from .deps import ensure_bench_tools
-from .plan import parse_sizes
+from . import flags
 from .runner import ROOT
 
 PROGRAMS = (PHASES, WORKLOADS)
@@ -180,7 +181,7 @@ def counts_table(old, new, jobs):
 
 
 def compare(args):
-    commit = resolve(ROOT, args.ref)
+    commit = args.commit
     label = "%s (%s)" % (args.ref, commit[:12])
     parent = os.path.join(ROOT, "build", "compare")
     with worktree(ROOT, commit, parent) as old_tree:
@@ -219,20 +220,39 @@ def compare(args):
         print("\n".join(counts_table((old_tree, old_programs), (ROOT, new_programs), jobs)))
 
 
+def parser():
+    found = argparse.ArgumentParser(prog="bench/compare", description=__doc__,
+                                    formatter_class=argparse.RawDescriptionHelpFormatter)
+    found.add_argument("ref", help="the commit to compare with: a hash, branch, tag, HEAD~1")
+    found.add_argument("filter", nargs="?", default="^(find|mix)/",
+                       help="Google Benchmark filter over 'suite/map/n' (default: find and mix)")
+    found.add_argument("--sizes", type=flags.sizes, default=[10000])
+    found.add_argument("--rounds", type=flags.count(LEAST_ROUNDS), default=LEAST_ROUNDS,
+                       help="at least %d" % LEAST_ROUNDS)
+    found.add_argument("--min-time", type=flags.seconds, default=0.1,
+                       help="seconds each benchmark runs per round")
+    return found
+
+
+def arguments(argv=None):
+    """The command line, every value checked before anything builds: the
+    commit too, and the filter as a regular expression."""
+    parse = parser()
+    args = parse.parse_args(argv)
+    try:
+        re.compile(args.filter)
+    except re.error as error:
+        parse.error("filter: '%s' is not a regular expression (%s)" % (args.filter, error))
+    try:
+        args.commit = resolve(ROOT, args.ref)
+    except CompareError as error:
+        parse.error(str(error))
+    return args
+
+
 def main():
-    parser = argparse.ArgumentParser(prog="bench/compare", description=__doc__,
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("ref", help="the commit to compare with: a hash, branch, tag, HEAD~1")
-    parser.add_argument("filter", nargs="?", default="^(find|mix)/",
-                        help="Google Benchmark filter over 'suite/map/n' (default: find and mix)")
-    parser.add_argument("--sizes", type=parse_sizes, default=[10000])
-    parser.add_argument("--rounds", type=int, default=LEAST_ROUNDS)
-    parser.add_argument("--min-time", type=float, default=0.1,
-                        help="seconds each benchmark runs per round")
-    args = parser.parse_args()
+    args = arguments()
     ensure_bench_tools()
-    if args.rounds < LEAST_ROUNDS:
-        parser.error("--rounds takes at least %d" % LEAST_ROUNDS)
     started = time.monotonic()
     try:
         compare(args)
@@ -244,4 +264,3 @@ def main():
         print("bench/compare: interrupted; the worktree is removed", file=sys.stderr)
         return 130
     return 0
-

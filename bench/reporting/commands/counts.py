@@ -28,6 +28,7 @@ import tempfile
 from ..model.catalog import Catalog
 from ..render.table import markdown_table
 from ..sections.tables import scan_counts_table
+from . import flags
 from .deps import ensure_bench_tools
 from .runner import ROOT
 
@@ -212,20 +213,26 @@ def report_scans(args, tool, catalog, names):
     return 0
 
 
-def main():
+def parser():
     parser = argparse.ArgumentParser(prog="bench/counts", description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--sizes", type=int, nargs="+", default=[10000, 100000])
+    parser.add_argument("--sizes", type=flags.size, nargs="+", default=[10000, 100000])
     parser.add_argument("--guard", action="store_true")
     parser.add_argument("--update-baseline", action="store_true")
-    parser.add_argument("--out", help="also write the counts as JSON here")
-    parser.add_argument("--maps", nargs="+", help="only these maps (default: every one)")
-    parser.add_argument("--tool", default=TOOL, help="the map_counts program to run")
+    parser.add_argument("--out", type=flags.output_file, help="also write the counts as JSON here")
+    parser.add_argument("--maps", nargs="+", type=flags.names,
+                        help="only these maps (default: every one)")
+    parser.add_argument("--tool", type=flags.program,
+                        help="the map_counts program to run (default: the bench build's)")
     parser.add_argument("--scans", action="store_true",
                         help="count the ordered scans of the maps that have one")
-    args = parser.parse_args()
+    return parser
+
+
+def main():
+    args = parser().parse_args()
     ensure_bench_tools()
-    tool = os.path.abspath(args.tool)
+    tool = args.tool or TOOL
     build(tool)
     catalog = Catalog.from_programs([tool])
     names = list(catalog.contenders)

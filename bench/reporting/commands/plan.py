@@ -1,63 +1,22 @@
-"""What a report runs: the mode's suites, sizes and repetitions, narrowed by
-the user's --sizes, --maps, --workloads and --repetitions, as the processes
-of the bench programs in the order they run (modes.py: rounds, and one map
-a process from 1e6 on); and, once the first pass is judged, the further
-repetitions of the targets it left undecided."""
-import re
-from dataclasses import dataclass, replace
-from typing import Dict, Optional, Tuple
+"""What a report runs, as its commands: the mode's suites, sizes and
+repetitions, narrowed by the user's --sizes, --maps, --workloads and
+--repetitions, as the processes of the bench programs in the order they run
+(modes.py: rounds, and one map a process from 1e6 on), then the heap
+weights, the counts and the structural steps; and, once the first pass is
+judged, the further repetitions of the targets it left undecided. Nothing
+here runs a program."""
+from dataclasses import replace
 
 from ..model import files
-from ..model.catalog import HUGE_PAGES_ENV, LATENCY, PHASES, WORKLOADS
-from .modes import HUGE_PAGE_SIZES, MODES, ONE_MAP_FROM, processes_for
-
-# Google Benchmark's flags for the repetitions of a process, and for taking
-# its benchmarks in random order (each filling its map afresh).
-REPETITIONS = "--benchmark_repetitions="
-INTERLEAVED = "--benchmark_enable_random_interleaving=true"
-# The workload program's flag for the suites of one map sharing its fill.
-SHARE_FILLS = "--share-fills"
-
-
-@dataclass(frozen=True)
-class Command:
-    """One process of a run: a bench program, its arguments, the file its
-    results join (a Google Benchmark program's benchmarks add up in it,
-    map_latency's document joins the list) and the round it runs in."""
-    program: str
-    arguments: Tuple[str, ...]
-    output: files.OutputFile
-    round: int = 0
-    env: Optional[Dict[str, str]] = None
-
-
-def parse_sizes(text):
-    """"1e4,100000" as [10000, 100000]."""
-    sizes = []
-    for item in text.split(","):
-        value = float(item)
-        if value < 1 or value != int(value):
-            raise ValueError("'%s' is not a record count" % item)
-        sizes.append(int(value))
-    return sizes
+from ..model.catalog import LATENCY, PHASES, WORKLOADS
+from ..model.goals import BYTES, INSTRUCTIONS, L1_MISSES
+from .command import COUNTS, DOCUMENT, ROUND_TRIP, Command, in_rounds
+from .modes import MODES
+from .processes import INTERLEAVED, SHARE_FILLS, Processes  # noqa: F401 (the plan's flags)
 
 
 def patterns(text):
     return [item.strip() for item in text.split(",") if item.strip()] if text else []
-
-
-def suite_of(measure):
-    """The suite a goal's measure is timed in ("mix" for "mix", "mix_latency"
-    for "mix_latency_p99.9"), or None for counts and weights."""
-    if measure == "bytes" or measure.endswith("_instructions"):
-        return None
-    return measure.rsplit("_p", 1)[0] if "_latency_p" in measure else measure
-
-
-def in_rounds(commands):
-    """The commands in the order they run: round by round, each round in
-    the order given."""
-    return sorted(commands, key=lambda command: command.round)
 
 
 class Plan:
@@ -108,8 +67,9 @@ class Plan:
         self.standing_records = list(standing)
         self.standing = {}
         for record in self.standing_records:
-            key = (record["kind"], suite_of(record["measure"]), record["n"])
+            key = (record["kind"], record["suite"], record["n"])
             self.standing.setdefault(key, set()).add(record["name"])
+        self.processes = Processes(self)
 
     # What the targets ask.
 
@@ -118,10 +78,10 @@ class Plan:
         (the target sizes when it has none of its own)."""
         wanted = {PHASES: {}, WORKLOADS: {}, LATENCY: {}}
         for goal in self.catalog.targets["goals"]:
-            suite = suite_of(goal["measure"])
+            suite = goal.run_suite
             program = self.catalog.suites.get(suite, {}).get("program")
             if program in wanted and suite in self.suites:
-                sizes = goal.get("sizes") or self.catalog.targets["sizes"]
+                sizes = goal.sizes or self.catalog.targets["sizes"]
                 wanted[program][suite] = sorted(set(wanted[program].get(suite, [])) | set(sizes))
         return wanted
 
@@ -131,8 +91,7 @@ class Plan:
         ours and the peers."""
         kinds = {}
         for goal in self.catalog.targets["goals"]:
-            suite = suite_of(goal["measure"]) or goal["measure"]
-            kinds.setdefault(suite, set()).add(goal["kind"])
+            kinds.setdefault(goal.run_suite or goal.key, set()).add(goal.kind)
         maps = {}
         for suite, chosen in kinds.items():
             ours = [m for m in self.maps if self.catalog.role(m) == "ours" and
@@ -170,12 +129,12 @@ class Plan:
     def weighs(self):
         """Heap weights go with the fill, or with a goal on them."""
         if self.targets_only:
-            return any(g["measure"] == "bytes" for g in self.catalog.targets["goals"])
+            return any(g.statistic == BYTES for g in self.catalog.targets["goals"])
         return "fill" in self.suites_of(PHASES)
 
     def counts(self):
         if self.targets_only:
-            return any(g["measure"].endswith("_instructions")
+            return any(g.statistic in (INSTRUCTIONS, L1_MISSES)
                        for g in self.catalog.targets["goals"])
         return bool({"find", "mix"} & set(self.suites_of(PHASES)))
 
@@ -202,22 +161,25 @@ class Plan:
         return ["--operations=%d" % self.latency_operations,
                 "--sizes=" + ",".join(map(str, sizes))]
 
-    # The processes.
+    # The commands.
 
     def first_pass(self):
-        """Every timed process of the first pass, in the order they run."""
-        commands = []
+        """Every command of the first pass, in the order they run: the
+        memory round trip, the timed processes round by round, then the heap
+        weights, the counts and the structural steps."""
+        timed = []
         for program, output, targets_output in ((PHASES, files.PHASES, files.PHASES_TARGETS),
                                                 (WORKLOADS, files.WORKLOADS,
                                                  files.WORKLOADS_TARGETS)):
-            paired = self.huge_page_sizes(program) if program in self.huge_page_programs else []
+            paired = self.processes.huge_page_sizes(program) \
+                if program in self.huge_page_programs else []
             sizes_of = {s: [n for n in sizes if n not in paired]
                         for s, sizes in self.sizes.get(program, {}).items()}
-            commands += self.processes(program, sizes_of, self.timed, self.repetitions,
-                                       (output, targets_output))
-        commands += self.huge_page_runs()
-        commands += self.latency_runs(self.timed, self.latency_repetitions)
-        return in_rounds(commands)
+            timed += self.processes.benchmarks(program, sizes_of, self.timed, self.repetitions,
+                                               (output, targets_output))
+        timed += self.processes.huge_pages()
+        timed += self.processes.latency(self.timed, self.latency_repetitions)
+        return self.round_trip() + in_rounds(timed) + self.untimed()
 
     def second_pass(self, undecided):
         """The processes of the second pass: `undecided` holds (suite, map,
@@ -232,148 +194,38 @@ class Plan:
             for suite, _, n in sorted(wanted):
                 if self.catalog.suites.get(suite, {}).get("program") == program:
                     sizes_of.setdefault(suite, []).append(n)
-            commands += self.processes(program, {s: sorted(set(v)) for s, v in sizes_of.items()},
-                                       lambda s, m, n: (s, m, n) in wanted,
-                                       self.extra_repetitions,
-                                       (files.PHASES_TARGETS if program == PHASES else
-                                        files.WORKLOADS_TARGETS,) * 2, exact=True)
-        commands += self.latency_runs(lambda s, m, n: (s, m, n) in wanted,
-                                      self.extra_repetitions, shuffle_from=100)
+            output = files.PHASES_TARGETS if program == PHASES else files.WORKLOADS_TARGETS
+            commands += self.processes.benchmarks(
+                program, {s: sorted(set(v)) for s, v in sizes_of.items()},
+                lambda s, m, n: (s, m, n) in wanted, self.extra_repetitions, (output, output),
+                exact=True)
+        commands += self.processes.latency(lambda s, m, n: (s, m, n) in wanted,
+                                           self.extra_repetitions, shuffle_from=100)
         # Rounds of their own, after the first pass's, so that each
         # repetition keeps a round no other repetition of its map has.
         after = max(self.repetitions, self.latency_repetitions)
         return in_rounds([replace(c, round=c.round + after) for c in commands])
 
-    def processes(self, program, sizes_of, wanted, repetitions, outputs, exact=False, env=None):
-        """The processes of a Google Benchmark program for {suite: sizes}
-        and the benchmarks `wanted(suite, map, n)` selects: below
-        ONE_MAP_FROM one process a repetition of all of them, each size's
-        goals beyond the target sizes into outputs[1]; from there on, one
-        process of a map and a group of its suites that share a fill."""
+    def round_trip(self):
+        sizes = self.round_trip_sizes()
+        return [Command("round_trip", ("--sizes=" + ",".join(map(str, sizes)),), files.MACHINE,
+                        ROUND_TRIP)] if sizes else []
+
+    def untimed(self):
+        """The heap weights, the counts and the structural steps."""
         commands = []
-        small = {s: [n for n in sizes if n < ONE_MAP_FROM] for s, sizes in sizes_of.items()}
-        for sizes, suites in self.by_sizes({s: v for s, v in small.items() if v}):
-            for output, chosen in self.by_output(sizes, outputs):
-                names = [(s, m, n) for s in suites for m in self.maps for n in chosen
-                         if wanted(s, m, n)]
-                if not names:
-                    continue
-                pattern = exact_filter(names) if exact else self.filter(suites, chosen, wanted)
-                commands += [Command(program, self.arguments(chosen, pattern, 1, INTERLEAVED),
-                                     output, r, env) for r in range(repetitions)]
-        large = sorted({n for sizes in sizes_of.values() for n in sizes if n >= ONE_MAP_FROM})
-        for n in large:
-            output = outputs[1] if self.beyond_targets([n]) else outputs[0]
-            for name in self.maps:
-                suites = [s for s, sizes in sizes_of.items() if n in sizes and wanted(s, name, n)]
-                for group in self.fill_groups(suites):
-                    pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
-                    commands += [Command(program, self.arguments([n], pattern, count, SHARE_FILLS),
-                                         output, start, env)
-                                 for start, count in processes_for(repetitions, n)]
+        if self.weighs():
+            commands.append(Command("map_memory", (
+                "--sizes=" + ",".join(map(str, self.memory_sizes)),
+                "--maps=" + ",".join(self.weighed_maps())), files.MEMORY, DOCUMENT))
+        counted = ("--maps",) + tuple(self.maps) + ("--sizes",) + tuple(
+            str(n) for n in self.counts_sizes)
+        if self.counts():
+            commands.append(Command("bench/counts", counted, files.COUNTS, COUNTS))
+        if self.scan_counts():
+            commands.append(Command("bench/counts", ("--scans",) + counted, files.SCAN_COUNTS,
+                                    COUNTS))
+        events = self.events_arguments()
+        if events:
+            commands.append(Command("map_events", tuple(events), files.EVENTS, DOCUMENT))
         return commands
-
-    def fill_groups(self, suites):
-        """The suites in the groups a process of one map runs: those on the
-        fills it keeps to its end, with the suites that build on fresh pages
-        after them; and each suite that builds its maps on touched pages
-        alone, for those land on memory the suite's own earlier builds
-        freed."""
-        kept, alone = [], []
-        for suite in suites:
-            info = self.catalog.suites[suite]
-            (kept if info.get("shared_fill") or info.get("cold_heap") else alone).append(suite)
-        return ([kept] if kept else []) + [[suite] for suite in alone]
-
-    def by_output(self, sizes, outputs):
-        """[(output, sizes)]: the sizes beyond the target sizes apart."""
-        found = {}
-        for n in sizes:
-            found.setdefault(outputs[1] if self.beyond_targets([n]) else outputs[0], []).append(n)
-        return list(found.items())
-
-    def filter(self, suites, sizes, wanted):
-        """The benchmarks of the suites on the chosen maps that `wanted`
-        selects at any of the sizes."""
-        groups = {}
-        for suite in suites:
-            chosen = tuple(m for m in self.maps if any(wanted(suite, m, n) for n in sizes))
-            if chosen:
-                groups.setdefault(chosen, []).append(suite)
-        parts = ["(%s)/(%s)" % (alternatives(suites), alternatives(chosen))
-                 for chosen, suites in groups.items()]
-        return "^%s/" % parts[0] if len(parts) == 1 else "^(%s)/" % "|".join(parts)
-
-    def arguments(self, sizes, pattern, repetitions, flag):
-        """A Google Benchmark process: the sizes, the filter, the time per
-        repetition, the repetitions and the flag of its kind of process."""
-        arguments = ("--sizes=" + ",".join(map(str, sizes)), "--benchmark_filter=" + pattern,
-                     "--benchmark_min_time=%g" % self.min_time, flag)
-        return arguments + ((REPETITIONS + str(repetitions),) if repetitions > 1 else ())
-
-    def latency_runs(self, wanted, repetitions, shuffle_from=1):
-        """map_latency's processes, one a repetition: below ONE_MAP_FROM of
-        every map and suite at once, each process in an order of its own;
-        from there on, one map in one suite."""
-        commands = []
-        for sizes, suites in self.by_sizes(self.sizes.get(LATENCY, {})):
-            small = [n for n in sizes if n < ONE_MAP_FROM]
-            maps = [m for m in self.weighed_maps()
-                    if any(wanted(s, m, n) for s in suites for n in small)]
-            chosen = [s for s in suites if any(wanted(s, m, n) for m in maps for n in small)]
-            if maps:
-                commands += [self.latency_command(small, maps, chosen, r, shuffle_from + r)
-                             for r in range(repetitions)]
-            for n in [n for n in sizes if n >= ONE_MAP_FROM]:
-                commands += [self.latency_command([n], [m], [s], r)
-                             for m in self.weighed_maps() for s in suites if wanted(s, m, n)
-                             for r in range(repetitions)]
-        return commands
-
-    def latency_command(self, sizes, maps, suites, round_index, shuffle=None):
-        arguments = ("--sizes=" + ",".join(map(str, sizes)), "--maps=" + ",".join(maps),
-                     "--suites=" + ",".join(suites), "--operations=%d" % self.latency_operations)
-        return Command(LATENCY, arguments + (("--shuffle=%d" % shuffle,) if shuffle else ()),
-                       files.LATENCY, round_index)
-
-    def huge_page_sizes(self, program):
-        """The sizes the huge-page runs repeat: those at or beyond 1e6, or
-        the largest when a run measures none so large."""
-        sizes = sorted({n for s in self.sizes.get(program, {}).values() for n in s})
-        return [n for n in sizes if n in HUGE_PAGE_SIZES] or sizes[-1:]
-
-    def huge_page_runs(self):
-        """The largest sizes, each process once without and once with huge
-        pages, which goes first alternating round by round, so that no slow
-        spell of the machine falls on one side."""
-        commands = []
-        for program, without, with_huge in ((PHASES, files.PHASES, files.PHASES_HUGE),
-                                            (WORKLOADS, files.WORKLOADS, files.WORKLOADS_HUGE)):
-            suites = self.suites_of(program)
-            if not (suites and program in self.huge_page_programs):
-                continue
-            sizes = self.huge_page_sizes(program)
-            for command in self.processes(program, {s: sizes for s in suites}, self.timed,
-                                          self.repetitions, (without, without)):
-                pair = [command, Command(program, command.arguments, with_huge, command.round,
-                                         HUGE_PAGES_ENV)]
-                commands += pair if command.round % 2 == 0 else pair[::-1]
-        return commands
-
-    @staticmethod
-    def by_sizes(sizes_of):
-        """[(sizes, suites)]: the suites of {suite: sizes} measured at the same
-        sizes, together."""
-        groups = {}
-        for suite, sizes in sizes_of.items():
-            groups.setdefault(tuple(sorted(sizes)), []).append(suite)
-        return [(list(sizes), suites) for sizes, suites in groups.items()]
-
-
-def alternatives(names):
-    return "|".join(map(re.escape, names))
-
-
-def exact_filter(names):
-    """A Google Benchmark filter of exactly these (suite, map, n)."""
-    return "^(%s)$" % "|".join(re.escape("%s/%s/%d" % name) for name in names)

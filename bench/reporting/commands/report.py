@@ -19,6 +19,7 @@ and --repetitions N. Which maps and suites there are: see list.json, or run
 a bench program with --list.
 """
 import argparse
+import json
 import os
 import sys
 import time
@@ -29,12 +30,17 @@ from ..model.catalog import PROGRAMS, Catalog
 from ..model.machine import Machine
 from ..model.timings import BadTime
 from ..sections import document
+from . import flags, machine_probe
 from .deps import ensure_bench_tools
-from .plan import MODES, Plan, parse_sizes
-from .runner import DEFAULT_BUILD, ROOT, build_tools, run_all, tool
+from .modes import MODES
+from .plan import Plan
+from .runner import (DEFAULT_BUILD, PLAN_FILE, ROOT, all_commands, build_tools,
+                     move_into_place, staging_of, tool)
 
 DEFAULT_OUT = os.path.join(ROOT, "bench", "results")
 README = os.path.join(ROOT, "README.md")
+# What a plan is made from, as plan.json keeps it for a resumed run.
+ASKED = ("mode", "sizes", "maps", "workloads", "repetitions", "huge_pages", "out", "build")
 
 
 def catalog_for(source, build, run_now):
@@ -48,34 +54,53 @@ def catalog_for(source, build, run_now):
     return Catalog.from_programs([tool(build, program) for program in PROGRAMS])
 
 
-def arguments():
-    parser = argparse.ArgumentParser(prog="bench/report", description=__doc__,
-                                     formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("--mode", choices=sorted(MODES), default="standard")
-    parser.add_argument("--quick", action="store_const", dest="mode", const="quick",
-                        help="the same as --mode quick")
-    parser.add_argument("--sizes", type=parse_sizes, help="record counts, such as 1e4,1e6")
-    parser.add_argument("--maps", help="map names or shell patterns, ours and peers alike, "
-                        "comma-separated (the names: list.json)")
-    parser.add_argument("--workloads", help="suite names or shell patterns, comma-separated "
-                        "(the names: list.json)")
-    parser.add_argument("--repetitions", type=int)
-    parser.add_argument("--huge-pages", action="store_true", default=None,
-                        help="run the largest sizes again with transparent huge pages "
-                        "(the full mode always does)")
-    parser.add_argument("--from", dest="source", help="report on the JSON saved in this folder")
-    parser.add_argument("--out", help="default: bench/results for the full mode, else "
-                        "build/report-MODE")
-    parser.add_argument("--build", default=DEFAULT_BUILD,
-                        help="a configured build folder of the bench programs")
-    args = parser.parse_args()
-    if args.repetitions is not None and args.repetitions < 1:
-        parser.error("--repetitions takes a positive count")
+def parser():
+    found = argparse.ArgumentParser(prog="bench/report", description=__doc__,
+                                    formatter_class=argparse.RawDescriptionHelpFormatter)
+    found.add_argument("--mode", choices=sorted(MODES), default="standard")
+    found.add_argument("--quick", action="store_const", dest="mode", const="quick",
+                       help="the same as --mode quick")
+    found.add_argument("--sizes", type=flags.sizes, help="record counts, such as 1e4,1e6")
+    found.add_argument("--maps", type=flags.names, help="map names or shell patterns, ours and "
+                       "peers alike, comma-separated (the names: list.json)")
+    found.add_argument("--workloads", type=flags.names, help="suite names or shell patterns, "
+                       "comma-separated (the names: list.json)")
+    found.add_argument("--repetitions", type=flags.count(1))
+    found.add_argument("--huge-pages", action="store_true", default=None,
+                       help="run the largest sizes again with transparent huge pages "
+                       "(the full mode always does)")
+    found.add_argument("--from", dest="source", type=flags.folder,
+                       help="report on the JSON saved in this folder (a run's, or an "
+                       "interrupted run's OUT.partial)")
+    found.add_argument("--resume", type=flags.folder,
+                       help="continue the interrupted run whose staging folder (OUT.partial) "
+                       "this is, skipping every command whose output it saved")
+    found.add_argument("--out", type=flags.writable_folder,
+                       help="default: bench/results for the full mode, else build/report-MODE")
+    found.add_argument("--build", type=flags.writable_folder, default=DEFAULT_BUILD,
+                       help="a configured build folder of the bench programs")
+    return found
+
+
+def arguments(argv=None):
+    """The command line, every value checked before anything builds."""
+    parse = parser()
+    args = parse.parse_args(argv)
+    aimed = [name for name in ("sizes", "maps", "workloads", "repetitions", "huge_pages")
+             if getattr(args, name) is not None]
+    if args.source and args.resume:
+        parse.error("--from and --resume: report on a folder, or continue its run, not both")
+    if args.resume and (aimed or args.out):
+        parse.error("--resume continues the run as it was asked: it takes no --%s" %
+                    (aimed[0].replace("_", "-") if aimed else "out"))
+    if args.resume and not os.path.exists(os.path.join(args.resume, PLAN_FILE)):
+        parse.error("--resume: %s holds no interrupted run (no %s)" % (args.resume, PLAN_FILE))
+    if args.build != DEFAULT_BUILD and not os.path.isdir(args.build):
+        parse.error("--build: %s is not a build folder" % args.build)
     default_out = DEFAULT_OUT if args.mode == "full" else os.path.join(ROOT, "build",
                                                                         "report-" + args.mode)
-    args.out = os.path.abspath(args.out or (args.source or default_out))
-    args.build = os.path.abspath(args.build)
-    return parser, args
+    args.out = args.out or args.source or default_out
+    return parse, args
 
 
 def committed_machine(out):
@@ -96,14 +121,73 @@ def committed_standing(out, catalog):
     return standing(files.Results(DEFAULT_OUT, catalog))
 
 
-def record_time(out, started):
-    """The run's own time, kept with its machine and printed at the end."""
-    seconds = time.monotonic() - started
-    record = files.read(out, files.MACHINE)
+def record_time(folder, seconds):
+    """The run's own time (of every session of it, when it was resumed),
+    kept with its machine."""
+    record = files.read(folder, files.MACHINE)
     if record is not None:
-        record["seconds"] = round(seconds)
-        files.write(out, files.MACHINE, record, indent=1)
-    return seconds
+        record["seconds"] = round(record.get("seconds", 0) + seconds)
+        files.write(folder, files.MACHINE, record, indent=1)
+
+
+def plan_of(staging, catalog):
+    """The plan of a run as its staging folder keeps it."""
+    with open(os.path.join(staging, PLAN_FILE)) as saved:
+        asked = json.load(saved)
+    return asked, Plan(catalog, asked["mode"], asked["sizes"], asked["maps"], asked["workloads"],
+                       asked["repetitions"], asked["huge_pages"],
+                       files.read(staging, files.STANDING) or [])
+
+
+def start(args, parse):
+    """A new run's staging folder: what was asked, the list, the variants
+    chosen before the run and the machine."""
+    staging = staging_of(args.out)
+    if os.path.exists(staging):
+        parse.error("an interrupted run waits in %s: continue it with --resume %s, or remove "
+                    "it" % (staging, staging))
+    catalog = catalog_for(staging, args.build, run_now=True)
+    try:
+        plan = Plan(catalog, args.mode, args.sizes, args.maps, args.workloads, args.repetitions,
+                    args.huge_pages, committed_standing(args.out, catalog))
+    except ValueError as error:
+        parse.error(str(error))
+    os.makedirs(staging)
+    with open(os.path.join(staging, PLAN_FILE), "w") as saved:
+        json.dump({name: getattr(args, name) for name in ASKED}, saved, indent=1)
+    files.write(staging, files.LIST, catalog.to_json(), indent=1)
+    if plan.standing_records:
+        files.write(staging, files.STANDING, plan.standing_records, indent=1)
+    files.write(staging, files.MACHINE, machine_probe.machine(args.build, ROOT, args.out),
+                indent=1)
+    return staging
+
+
+def run(staging, started):
+    """Runs what the staging folder's run still lacks; moves its results
+    into place once it is complete. Returns the folder and mode to report."""
+    with open(os.path.join(staging, PLAN_FILE)) as saved:
+        build = json.load(saved)["build"]
+    build_tools(build)
+    # The list the run was planned on, so that a resumed run runs the same
+    # commands.
+    asked, plan = plan_of(staging, Catalog.from_json(files.read(staging, files.LIST)))
+    _, missing = all_commands(staging, plan, build)
+    record_time(staging, time.monotonic() - started)
+    if missing:
+        sys.exit("bench/report: %d commands did not run; the run waits in %s" % (
+            len(missing), staging))
+    move_into_place(staging, asked["out"])
+    return asked["out"], asked["mode"]
+
+
+def missing_of(folder, catalog):
+    """The commands an interrupted run has not run yet, when `folder` is its
+    staging folder; [] for a complete run's folder."""
+    if not os.path.exists(os.path.join(folder, PLAN_FILE)):
+        return []
+    _, plan = plan_of(folder, catalog)
+    return all_commands(folder, plan)[1]
 
 
 def main():
@@ -115,31 +199,30 @@ def main():
 
 def report():
     started = time.monotonic()
+    parse, args = arguments()
     ensure_bench_tools()
-    parser, args = arguments()
-    os.makedirs(args.out, exist_ok=True)
-    source = os.path.abspath(args.source) if args.source else args.out
-    catalog = catalog_for(source, args.build, run_now=not args.source)
-    if not args.source:
-        try:
-            plan = Plan(catalog, args.mode, args.sizes, args.maps, args.workloads,
-                        args.repetitions, args.huge_pages, committed_standing(args.out, catalog))
-        except ValueError as error:
-            parser.error(str(error))
-        run_all(args.out, plan, args.build)
-        record_time(args.out, started)
-    files.write(args.out, files.LIST, catalog.to_json(), indent=1)
-    results = files.Results(source, catalog)
+    mode, source = args.mode, args.source
+    if args.resume:
+        source, mode = run(args.resume, started)
+    elif not source:
+        source, mode = run(start(args, parse), started)
+    out = args.out if args.source else source
+    os.makedirs(out, exist_ok=True)
+    catalog = catalog_for(source, args.build, run_now=False)
+    missing = missing_of(source, catalog)
+    files.write(out, files.LIST, catalog.to_json(), indent=1)
+    results = files.Results(source, catalog, missing)
     if not results.anything_timed():
         sys.exit("no timed results in " + source)
-    pictures = document.draw(args.out, results)
+    pictures = document.draw(out, results)
     reference = committed_machine(source)
     what = "the committed results (bench/results)"
-    print("wrote " + document.write_markdown(args.out, results, pictures, reference, what))
+    print("wrote " + document.write_markdown(out, results, pictures, reference, what))
     for line in document.warnings(results, reference, what):
         if line:
             print(line.replace("**", ""), file=sys.stderr)
-    if args.out == DEFAULT_OUT and (args.mode == "full" or args.source) and results.timings:
+    if out == DEFAULT_OUT and (mode == "full" or args.source) and results.timings and \
+            not missing:
         document.update_readme(README, results, pictures,
                                os.path.relpath(DEFAULT_OUT, os.path.dirname(README)))
     minutes, seconds = divmod(round(time.monotonic() - started), 60)

@@ -1,20 +1,27 @@
-"""Runs the bench programs a report's plan asks for and saves what they
-write, each into its file of the folder."""
+"""Runs the commands of a report's plan and saves what they write. A run
+works in a staging folder beside its results (`OUT.partial`): each command
+saves its output there under its number, so that an interrupted run
+resumes where it stopped (`bench/report --resume`), and the outputs are
+put together into the report's files; only a complete run moves its files
+into the results folder, replacing the old ones."""
 import json
 import os
+import shutil
 import subprocess
 import tempfile
 
 from ..analysis.targets import UNDECIDED, judge_all
 from ..model import files
-from ..model.catalog import LATENCY
-from . import machine_probe
-from .plan import suite_of
+from .command import BENCHMARKS, COUNTS, DOCUMENT, LATENCY_RUNS, ROUND_TRIP
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
     __file__)))))
 DEFAULT_BUILD = os.path.join(ROOT, "build", "bench")
-COUNTS = os.path.join(ROOT, "bench", "counts")
+SCRIPTS = {"bench/counts": os.path.join(ROOT, "bench", "counts")}
+# What a staging folder keeps beside the report's files: how the run was
+# asked for, and each command's own output.
+PLAN_FILE = "plan.json"
+OUTPUTS = "commands"
 
 
 def run(command, stdout=None, env=None):
@@ -38,113 +45,132 @@ def build_tools(build):
         run(["cmake", "--build", build, "-j2"], stdout=subprocess.DEVNULL)
 
 
-def append_run(out, output, command, env, marks):
-    """Runs a Google Benchmark program once and adds its benchmarks to the
-    file (created by the first run), each with `marks`: the round it ran
-    in."""
+def staging_of(out):
+    return out.rstrip(os.sep) + ".partial"
+
+
+def output_path(staging, number):
+    return os.path.join(staging, OUTPUTS, "%05d.json" % number)
+
+
+def save(path, write):
+    """Calls write(file) on a file that takes `path`'s name only once it is
+    complete: an interrupted command leaves nothing behind."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with tempfile.NamedTemporaryFile("w", dir=os.path.dirname(path), delete=False) as part:
+        write(part)
+    os.replace(part.name, path)
+
+
+def written(command, out_flags, env=None):
+    """The JSON document a command writes to the file its flags name."""
     with tempfile.NamedTemporaryFile(suffix=".json") as single:
-        run(command + ["--benchmark_out=" + single.name, "--benchmark_out_format=json"],
-            stdout=subprocess.DEVNULL, env=env)
+        run(command + out_flags(single.name), stdout=subprocess.DEVNULL, env=env)
         with open(single.name) as source:
-            document = json.load(source)
-    for entry in document["benchmarks"]:
-        entry.update(marks)
-    collected = files.read(out, output)
-    if collected is not None:
-        collected["benchmarks"] += document["benchmarks"]
-        document = collected
-    files.write(out, output, document)
+            return json.load(source)
 
 
-def program_document(build, program, arguments):
-    """The JSON document a bench program writes to its standard output."""
-    with tempfile.TemporaryFile("w+") as single:
-        run([tool(build, program)] + list(arguments), stdout=single)
-        single.seek(0)
-        return json.load(single)
+def execute(command, build, path):
+    """Runs one command, its output saved at `path`."""
+    if command.kind in (BENCHMARKS, COUNTS):
+        document = written(
+            [tool(build, command.program)] + list(command.arguments),
+            lambda name: ["--benchmark_out=" + name, "--benchmark_out_format=json"],
+            command.env) if command.kind == BENCHMARKS else written(
+            [SCRIPTS[command.program]] + list(command.arguments),
+            lambda name: ["--out", name, "--tool", tool(build, "map_counts")])
+        save(path, lambda part: json.dump(document, part))
+    else:
+        save(path, lambda part: run([tool(build, command.program)] + list(command.arguments),
+                                    stdout=part, env=command.env))
 
 
-def execute(out, commands, build):
-    """Runs the processes in their order, each adding its results to its
-    file marked with its round, so that the repetitions of two maps timed
-    in one round pair up; with a line a round."""
+def run_commands(staging, commands, build, first=0):
+    """Runs each command whose output the staging folder lacks, numbered
+    from `first`, with a line a round."""
     rounds = sorted({c.round for c in commands})
     current = None
-    for command in commands:
-        marks = {"round": command.round}
-        if command.round != current:
+    for number, command in enumerate(commands, first):
+        path = output_path(staging, number)
+        if os.path.exists(path):
+            continue
+        if command.round != current and len(rounds) > 1:
             current = command.round
             print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
-        if command.program == LATENCY:
-            documents = files.read(out, files.LATENCY) or []
-            document = dict(program_document(build, LATENCY, command.arguments), **marks)
-            files.write(out, files.LATENCY, documents + [document])
-        else:
-            append_run(out, command.output, [tool(build, command.program)] +
-                       list(command.arguments), command.env, marks)
+        execute(command, build, path)
 
 
-def run_all(out, plan, build):
-    """Everything the plan asks for, after removing the results of an
-    earlier run from `out`; first the variants to judge our kinds on, when
-    the plan was given them."""
-    for output in files.MEASURED:
-        if os.path.exists(files.path(out, output)):
-            os.remove(files.path(out, output))
-    if plan.standing_records:
-        files.write(out, files.STANDING, plan.standing_records, indent=1)
-    record = machine_probe.machine(build, ROOT, out)
-    sizes = plan.round_trip_sizes()
-    if sizes:
-        print("== the memory round trip at each size's working set", flush=True)
-        record["round_trip"] = program_document(
-            build, "round_trip", ["--sizes=" + ",".join(map(str, sizes))])["round_trips"]
-    files.write(out, files.MACHINE, record, indent=1)
-    commands = plan.first_pass()
-    print("== %d processes in %d rounds" % (len(commands), len({c.round for c in commands})),
-          flush=True)
-    execute(out, commands, build)
-    if plan.weighs():
-        print("== heap bytes per entry", flush=True)
-        with open(files.path(out, files.MEMORY), "w") as memory:
-            run([tool(build, "map_memory"), "--sizes=" + ",".join(map(str, plan.memory_sizes)),
-                 "--maps=" + ",".join(plan.weighed_maps())], stdout=memory)
-    for scans, output, wanted in ((False, files.COUNTS, plan.counts()),
-                                  (True, files.SCAN_COUNTS, plan.scan_counts())):
-        if wanted:
-            print("== instruction and cache-miss counts%s" % (" of the scans" if scans else ""),
-                  flush=True)
-            run([COUNTS] + (["--scans"] if scans else []) +
-                ["--out", files.path(out, output), "--tool", tool(build, "map_counts"),
-                 "--maps"] + plan.maps + ["--sizes"] + [str(n) for n in plan.counts_sizes],
-                stdout=subprocess.DEVNULL)
-    events = plan.events_arguments()
-    if events:
-        print("== structural steps of the slow calls (map_events)", flush=True)
-        with open(files.path(out, files.EVENTS), "w") as saved:
-            run([tool(build, "map_events")] + events, stdout=saved)
-    run_second_pass(out, plan, build)
+def assemble(staging, commands):
+    """Puts the saved outputs of the commands together into the report's
+    files in the staging folder; returns the commands that have none yet."""
+    collected, missing = {}, []
+    for number, command in enumerate(commands):
+        path = output_path(staging, number)
+        if not os.path.exists(path):
+            missing.append(command)
+            continue
+        with open(path) as saved:
+            document = json.load(saved)
+        if command.kind == BENCHMARKS:
+            for entry in document["benchmarks"]:
+                entry["round"] = command.round
+            target = collected.setdefault(command.output, dict(document, benchmarks=[]))
+            target["benchmarks"] += document["benchmarks"]
+        elif command.kind == LATENCY_RUNS:
+            collected.setdefault(command.output, []).append(dict(document, round=command.round))
+        elif command.kind == ROUND_TRIP:
+            record = files.read(staging, files.MACHINE) or {}
+            record["round_trip"] = document["round_trips"]
+            collected[files.MACHINE] = record
+        elif command.kind in (DOCUMENT, COUNTS):
+            collected[command.output] = document
+    for output, document in collected.items():
+        files.write(staging, output, document, indent=1 if output == files.MACHINE else None)
+    return missing
 
 
-def undecided_targets(out, plan):
+def undecided_targets(folder, plan):
     """(suite, map, peer, n) of every timed target whose interval the runs
     so far leave straddling its goal."""
-    results = files.Results(out, plan.catalog)
+    results = files.Results(folder, plan.catalog)
     judged = results.judged()
     if not judged:
         return []
-    return [(suite_of(t.measure), t.name, t.peer, t.n)
+    return [(t.goal.run_suite, t.name, t.peer, t.n)
             for t in judge_all(judged, results.memory, results.counts, results.reached)
             if t.outcome == UNDECIDED]
 
 
-def run_second_pass(out, plan, build):
-    """More repetitions of the benchmarks behind the undecided targets, added
-    to the first pass's: a decided interval needs no more."""
-    undecided = undecided_targets(out, plan) if plan.extra_repetitions else []
-    commands = plan.second_pass(undecided)
-    if not commands:
-        return
-    print("== %d targets undecided: %d more repetitions of what they compare" % (
-        len(undecided), plan.extra_repetitions), flush=True)
-    execute(out, commands, build)
+def all_commands(staging, plan, build=None):
+    """Every command of the run: the first pass and, once it is complete,
+    the second; runs what is missing when given a build. Returns the
+    commands and those still missing."""
+    first = plan.first_pass()
+    if build:
+        print("== %d commands, %d processes that time in %d rounds" % (
+            len(first), sum(1 for c in first if c.times), len({c.round for c in first})),
+            flush=True)
+        run_commands(staging, first, build)
+    missing = assemble(staging, first)
+    if missing:
+        return first, missing
+    undecided = undecided_targets(staging, plan) if plan.extra_repetitions else []
+    second = plan.second_pass(undecided)
+    if build and second:
+        print("== %d targets undecided: %d more repetitions of what they compare" % (
+            len(undecided), plan.extra_repetitions), flush=True)
+        run_commands(staging, second, build, len(first))
+    commands = first + second
+    return commands, assemble(staging, commands)
+
+
+def move_into_place(staging, out):
+    """The complete run's files replace those of the results folder, then
+    the staging folder goes."""
+    os.makedirs(out, exist_ok=True)
+    for output in files.MEASURED:
+        if os.path.exists(files.path(out, output)):
+            os.remove(files.path(out, output))
+        if os.path.exists(files.path(staging, output)):
+            os.replace(files.path(staging, output), files.path(out, output))
+    shutil.rmtree(staging)

@@ -6,6 +6,8 @@ import fnmatch
 import json
 import subprocess
 
+from .goals import Goal
+
 # The bench programs whose lists make the catalog.
 PHASES = "map_phases_bench"
 WORKLOADS = "map_workloads_bench"
@@ -20,11 +22,18 @@ FIND_PAIR = ("independent_find", "dependent_find")
 HUGE_PAGES_ENV = {"GLIBC_TUNABLES": "glibc.malloc.hugetlb=1"}
 
 
+def targets_of(listed):
+    """The targets as a program lists them, the goals read into records."""
+    return {"sizes": listed["sizes"], "goals": [Goal.from_json(g) for g in listed["goals"]]}
+
+
 class Catalog:
     def __init__(self, documents):
         self.contenders = {}  # name -> entry, ours first, in the programs' order
         self.suites = {}      # name -> entry, with the program that runs it
         self.programs = {}    # program -> [suite names]
+        self.members = {}     # program -> [the contenders it runs]
+        # The target sizes, and the goals of our kinds (goals.Goal).
         self.targets = {"sizes": [], "goals": []}
         self.facts = {}
         for document in documents:
@@ -35,8 +44,9 @@ class Catalog:
                 self.suites[suite["name"]] = dict(suite, program=document["program"])
                 names.append(suite["name"])
             self.programs[document["program"]] = names
+            self.members[document["program"]] = [c["name"] for c in document["contenders"]]
             if "targets" in document:
-                self.targets = document["targets"]
+                self.targets = targets_of(document["targets"])
             for key in ("seed", "program_order", "batch", "largest_random_array_fill"):
                 self.facts.setdefault(key, document.get(key))
             self.facts.update(document.get("context", {}))
@@ -48,16 +58,19 @@ class Catalog:
                                               text=True).stdout) for path in paths])
 
     def to_json(self):
+        targets = dict(self.targets, goals=[goal.to_json() for goal in self.targets["goals"]])
         return {"contenders": list(self.contenders.values()), "suites": list(self.suites.values()),
-                "programs": self.programs, "targets": self.targets, "facts": self.facts}
+                "programs": self.programs, "members": self.members, "targets": targets,
+                "facts": self.facts}
 
     @classmethod
     def from_json(cls, saved):
         catalog = cls([])
         catalog.contenders = {c["name"]: c for c in saved["contenders"]}
         catalog.suites = {s["name"]: s for s in saved["suites"]}
-        catalog.programs, catalog.targets = saved["programs"], saved["targets"]
+        catalog.programs, catalog.targets = saved["programs"], targets_of(saved["targets"])
         catalog.facts = saved["facts"]
+        catalog.members = saved.get("members", {})  # {} in lists saved before it was
         return catalog
 
     def role(self, name):
@@ -74,11 +87,11 @@ class Catalog:
         return self.contenders[name].get("scans", True)
 
     def runs_at(self, suite, name, n):
-        """Whether the bench programs run the contender in the suite at n: a
-        sorted array stops at the suite's cut-off, and a scan suite needs a
-        contender that scans."""
+        """Whether the bench programs run the contender in the suite at n: the
+        suite's program runs the contender, a sorted array stops at the
+        suite's cut-off, and a scan suite needs a contender that scans."""
         entry, info = self.contenders.get(name), self.suites.get(suite)
-        if not entry or not info:
+        if not entry or not info or name not in self.members.get(info["program"], [name]):
             return False
         if entry.get("quadratic_fill") and n > info.get("largest_array", n):
             return False

@@ -4,6 +4,7 @@ import json
 import os
 from dataclasses import dataclass
 
+from .goals import PERCENTILE
 from .latency import Latency
 from .machine import Machine
 from .timings import Counts, Memory, Timings
@@ -69,9 +70,13 @@ def write(folder, output, document, indent=None):
 class Results:
     """Everything saved in one folder; None for what is not there."""
 
-    def __init__(self, folder, catalog):
+    def __init__(self, folder, catalog, missing=()):
         self.folder = folder
         self.catalog = catalog
+        # The commands an interrupted run has not run yet, and the (suite,
+        # map, n) they would have timed: no target on these is judged.
+        self.missing = list(missing)
+        self.lacking = frozenset(name for command in self.missing for name in command.times)
         documents = {}
         for output in MEASURED:
             document = read(folder, output)
@@ -111,15 +116,15 @@ class Results:
                                 self.latency.timings if self.latency else None)
         if merged:
             merged.standing = self.standing
+            merged.lacking = self.lacking
         return merged
 
-    def reached(self, measure, name, n):
-        """Whether the machine's interruptions reach a percentile measure
-        ("mix_latency_p99.9") of a map's latency run."""
-        if not self.latency or "_latency_p" not in measure:
+    def reached(self, goal, name, n):
+        """Whether the machine's interruptions reach the percentile a goal
+        is judged on, in a map's latency run."""
+        if not self.latency or goal.statistic != PERCENTILE:
             return False
-        suite, percentile = measure.rsplit("_p", 1)
-        return self.latency.reached(suite, name, n, percentile)
+        return self.latency.reached(goal.run_suite, name, n, goal.percentile)
 
     def interference(self):
         """(suite, map, n) -> the machine's record of each repetition, over

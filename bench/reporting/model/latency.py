@@ -6,19 +6,10 @@ comparisons, targets and "which map where" of the other suites serve it."""
 import statistics
 
 from . import run_name
+from .goals import LATENCY_SUFFIX, percentile_key
 from .timings import Timings
 
 PROGRAM = "map_latency"
-
-
-def measure(suite, percentile):
-    """"mix_latency_p99.9"; "mix_latency_max" for the maximum."""
-    return "%s_%s" % (suite, "max" if percentile == "max" else "p" + percentile)
-
-
-def workload_of(suite):
-    """"mix" of "mix_latency"."""
-    return suite.rsplit("_latency", 1)[0]
 
 
 class Latency:
@@ -40,6 +31,11 @@ class Latency:
         self.repetitions = max(len(runs) for runs in self.runs.values()) if self.runs else 0
         self.suites = [s for s in catalog.suites_of(PROGRAM) if any(k[0] == s for k in self.runs)]
         self.timings = self.as_timings()
+
+    def workload(self, suite):
+        """The suite whose calls a latency suite times ("mix" for
+        "mix_latency"), as the catalog lists it; the suite itself else."""
+        return next((w for w in self.catalog.suites if w + LATENCY_SUFFIX == suite), suite)
 
     def percentiles(self):
         """Every percentile the runs carry, ascending, as text."""
@@ -73,7 +69,7 @@ class Latency:
         for (suite, name, n), runs in self.runs.items():
             for percentile in self.percentiles() + ["max"]:
                 for r in runs:
-                    timings.add((measure(suite, percentile), name, n),
+                    timings.add((percentile_key(suite, percentile), name, n),
                                 r["max"] if percentile == "max" else r["percentiles"][percentile],
                                 (r["round"], 0) if "round" in r else None)
         return timings

@@ -43,6 +43,8 @@ class Timings:
         # (kind, measure, n) -> the variant that stands for a kind with several
         # (B-tree orders) when its goals are judged; see Results.standing.
         self.standing = {}
+        # (suite, map, n) whose data an interrupted run still lacks.
+        self.lacking = frozenset()
         for document in documents:
             for entry in document["benchmarks"]:
                 if entry.get("run_type", "iteration") != "iteration" or "error_occurred" in entry:
@@ -134,7 +136,7 @@ class Counts:
         row = self.by_key.get((name, n))
         return row[phase][measure] if row else None
 
-    def ratio(self, name, n, phase, peer=None):
-        mine = self.get(name, n, phase)
-        theirs = self.get(peer or self.peers.get(name), n, phase)
+    def ratio(self, name, n, phase, peer=None, measure="instructions"):
+        mine = self.get(name, n, phase, measure)
+        theirs = self.get(peer or self.peers.get(name), n, phase, measure)
         return mine / theirs if mine and theirs else None

@@ -12,8 +12,8 @@ import sys
 from ..analysis.comparison import Comparison
 from ..analysis.where import best_variant
 from ..model.catalog import FIND_PAIR
-from ..model.latency import measure
-from .text import size_label, timer_text
+from ..model.goals import percentile_key
+from .text import goal_text, size_label, timer_text
 
 # Eight colours told apart also by colour-blind readers, each line with its
 # own marker.
@@ -220,8 +220,8 @@ def targets_figure(plot, targets):
     for index, t in enumerate(reversed(timed)):
         r = t.comparison.interval
         low, high = (r.low, r.high) if r.decided else (r.estimate, r.estimate)
-        label = "%s %s n=%s" % (t.name, t.measure, size_label(t.n))
-        rows.append([index, '"%s"' % label, r.estimate, low, high, t.goal])
+        label = "%s %s n=%s" % (t.name, goal_text(t.goal), size_label(t.n))
+        rows.append([index, '"%s"' % label, r.estimate, low, high, t.goal.limit])
     path = plot.data("targets", rows)
     plot.figure("targets",
                 ["set title 'Our time over the peer''s, with 95 % intervals; "
@@ -247,7 +247,7 @@ def percentile_figure(plot, latency, suite, n):
     names = [name for name in latency.catalog.contenders if (suite, name, n) in latency.runs]
     curves, titles = [], []
     for index, name in enumerate(names):
-        rows = [(xposition(p), t.median(measure(suite, p), name, n))
+        rows = [(xposition(p), t.median(percentile_key(suite, p), name, n))
                 for p in latency.percentiles()]
         curves.append(line(plot.data("%s-%d-%s" % (suite, n, name), rows), index, name))
         titles.append(name)
@@ -266,7 +266,7 @@ def percentile_figure(plot, latency, suite, n):
                  % x]
     plot.figure("%s_%s" % (suite, size_label(n)),
                 ["set title '%s, n=%s: ns per call at each percentile (%s, included)'" % (
-                    suite.rsplit("_latency", 1)[0], size_label(n), timer_text(latency)),
+                    latency.workload(suite), size_label(n), timer_text(latency)),
                  "set logscale y", "set xlabel 'percentile'", "set ylabel 'ns per call'",
                  "set xtics (%s)" % tics, "set xrange [0.25:4.1]"] + reach,
                 ["plot " + ", ".join(curves)], titles)

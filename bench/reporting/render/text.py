@@ -1,5 +1,6 @@
 """The wording of numbers, sizes, measures and verdicts, the same in every
 table and line of the report, bench/compare and bench/counts."""
+from ..model.goals import BYTES, INSTRUCTIONS, L1_MISSES, PERCENTILE, TIME
 
 
 def ns(value):
@@ -51,17 +52,18 @@ def comparison_text(comparison):
                                     ns(comparison.our_median), ns(comparison.peer_median))
 
 
-def measure_text(measure):
+# How each statistic of a goal reads after its suite's name.
+STATISTIC_TEXT = {TIME: "%s time", INSTRUCTIONS: "%s instructions/op",
+                  L1_MISSES: "%s L1 misses/op", BYTES: "heap bytes per entry"}
+
+
+def goal_text(goal):
     """"find time", "heap bytes per entry", "find instructions/op",
     "mix p99.9 latency"."""
-    if measure == "bytes":
-        return "heap bytes per entry"
-    if measure.endswith("_instructions"):
-        return measure.split("_")[0] + " instructions/op"
-    if "_latency_" in measure:  # "mix_latency_p99.9"
-        workload, percentile = measure.split("_latency_")
-        return "%s %s latency" % (workload, percentile)
-    return measure + " time"
+    if goal.statistic == PERCENTILE:
+        return "%s p%s latency" % (goal.suite, goal.percentile)
+    text = STATISTIC_TEXT[goal.statistic]
+    return text % goal.suite if "%s" in text else text
 
 
 def round_trip_text(time, round_trip):
@@ -88,12 +90,12 @@ def target_cells(target):
     """A judged target as the cells of the targets table."""
     if target.comparison:
         ratio = comparison_text(target.comparison)
-    elif target.measure == "bytes":
+    elif target.goal.statistic == BYTES:
         ratio = "%.2f (%.1f vs %.1f bytes)" % (target.ratio, target.mine, target.theirs)
     else:
         ratio = "%.2f (%.0f vs %.0f)" % (target.ratio, target.mine, target.theirs)
-    return [target.name, target.peer, measure_text(target.measure), size_label(target.n), ratio,
-            "≤ %.1f" % target.goal, target.outcome]
+    return [target.name, target.peer, goal_text(target.goal), size_label(target.n), ratio,
+            "≤ %.1f" % target.goal.limit, target.outcome]
 
 
 TARGET_HEADER = ["map", "peer", "measure", "n",

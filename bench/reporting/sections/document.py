@@ -80,8 +80,21 @@ def warnings(results, reference=None, what="the committed results"):
     interference = results.interference()
     found = disturbed(interference)
     cold = [s for s, entry in results.catalog.suites.items() if entry.get("cold_heap")]
-    return lines + interference_lines(found, share_of(found, interference)[1]) + \
+    return incomplete_lines(results) + lines + \
+        interference_lines(found, share_of(found, interference)[1]) + \
         fresh_page_lines(fresh_pages(interference, cold))
+
+
+def incomplete_lines(results):
+    """What an interrupted run lacks, and how to go on with it."""
+    if not results.missing:
+        return []
+    shown = "; ".join("`%s`" % command.describe() for command in results.missing[:6])
+    more = "; and %d more" % (len(results.missing) - 6) if len(results.missing) > 6 else ""
+    return ["**An incomplete run.** %d commands of this run did not run: %s%s. No target is "
+            "judged whose suite, map and size one of them would have timed. `bench/report "
+            "--resume %s` goes on with the run." % (len(results.missing), shown, more,
+                                                      results.folder), ""]
 
 
 def markdown(results, pictures, reference=None, what="the committed results"):

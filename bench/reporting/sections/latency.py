@@ -6,7 +6,7 @@ import statistics
 from ..analysis.where import where_rows
 from ..model import run_name
 from ..model.catalog import FIND_PAIR
-from ..model.latency import measure, workload_of
+from ..model.goals import LATENCY_SUFFIX, percentile_key
 from ..render import figures
 from ..render.table import markdown_table
 from ..render.text import interval_text, ns, size_label, timer_text, verdict_text
@@ -43,10 +43,10 @@ def percentile_tables(latency):
         for n in latency.sizes_of(suite):
             header = ["map"] + ["p" + p for p in TABLE_PERCENTILES] + ["max"]
             rows = [header]
-            for name in t.names(measure(suite, "50")):
+            for name in t.names(percentile_key(suite, "50")):
                 cells = [marked(latency, suite, name, n, p,
-                                cell(t.samples[(measure(suite, p), name, n)]))
-                         if (measure(suite, p), name, n) in t.samples else ""
+                                cell(t.samples[(percentile_key(suite, p), name, n)]))
+                         if (percentile_key(suite, p), name, n) in t.samples else ""
                          for p in TABLE_PERCENTILES + ["max"]]
                 if any(cells):
                     rows.append([name] + cells)
@@ -65,9 +65,10 @@ def tail_where_table(latency):
     header = (["workload", "n"] + ["%s p%s ns" % (k, TAIL) for k in kinds] +
               ["lowest of ours", "lowest ordered peer", "p%s ns" % TAIL, "ratio", "verdict"])
     rows = [header]
-    for suite, n, medians, c in where_rows(t, [measure(s, TAIL) for s in latency.suites]):
-        run_suite = suite.rsplit("_p", 1)[0]
-        cells = [workload_of(suite), size_label(n)]
+    rows_of = [(run_suite, row) for run_suite in latency.suites
+               for row in where_rows(t, [percentile_key(run_suite, TAIL)])]
+    for run_suite, (_, n, medians, c) in rows_of:
+        cells = [latency.workload(run_suite), size_label(n)]
         cells += [marked(latency, run_suite, medians[k][1], n, TAIL, kind_cell(catalog, medians, k))
                   if k in medians else "" for k in kinds]
         machines = c and (latency.reached(run_suite, c.ours, n, TAIL) or
@@ -81,7 +82,8 @@ def tail_where_table(latency):
 
 def tail_cell(latency, suite, name, n):
     """The p99.9 of a map in the latency run of a workload, if there is one."""
-    samples = latency.timings.samples.get((measure(suite + "_latency", TAIL), name, n))
+    samples = latency.timings.samples.get((percentile_key(suite + LATENCY_SUFFIX, TAIL), name,
+                                           n))
     return ns(statistics.median(samples)) if samples else ""
 
 

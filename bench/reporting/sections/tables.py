@@ -7,7 +7,7 @@ from ..analysis.comparison import Comparison, compare
 from ..analysis.targets import MET, judge_all
 from ..analysis.where import largest_rows, where_rows
 from ..render.table import markdown_table
-from ..render.text import (TARGET_HEADER, interval_text, measure_text, ns, ratio_verdict,
+from ..render.text import (TARGET_HEADER, goal_text, interval_text, ns, ratio_verdict,
                            size_label, target_cells, target_ratio, verdict_text)
 
 
@@ -26,11 +26,11 @@ def goal_summary(timings, memory, counts, reached=None):
     rows, index = [], {}
     for t in judged:
         kind = timings.catalog.contenders.get(t.name, {}).get("kind") or t.name
-        key = (kind, t.measure, t.goal)
+        key = (kind, t.goal.key, t.goal.limit)
         if key not in index:
             index[key] = len(rows)
-            rows.append({"cells": [kind, measure_text(t.measure), t.peer], "at": {},
-                         "goal": t.goal, "met": 0, "judged": 0})
+            rows.append({"cells": [kind, goal_text(t.goal), t.peer], "at": {},
+                         "goal": t.goal.limit, "met": 0, "judged": 0})
         row = rows[index[key]]
         order = timings.catalog.contenders.get(t.name, {}).get("order")
         row["at"][t.n] = target_ratio(t) + (" (%d)" % order if order else "")

@@ -2,7 +2,7 @@
 // against what the operations must have done: the B-tree's node count
 // against its splits and merges, the AVL tree's rotations on shapes whose
 // rebalancing is known, the sorted array's shifted entries by position.
-#include "map_events.h"
+#include "step_counts.h"
 
 #include <gtest/gtest.h>
 
