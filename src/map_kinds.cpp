@@ -23,6 +23,18 @@ std::vector<Goal> scanGoals(double limit) {
             Goal::time("short_scan_zipf", limit, sizes)};
 }
 
+// The standard core workloads (reads, updates, insertions of the latest
+// keys, short scans, read-modify-writes), beyond the caches: what an index
+// benchmark would ask of a tree.
+std::vector<Goal> coreGoals(double limit) {
+    const std::vector<int> sizes = {1000000, 10000000};
+    std::vector<Goal> goals;
+    for (const char* suite : {"core_a", "core_b", "core_c", "core_d", "core_e", "core_f"}) {
+        goals.push_back(Goal::time(suite, limit, sizes));
+    }
+    return goals;
+}
+
 // A sorted array's insertions move memory whatever its search does, so only
 // its finds are asked to gain.
 std::vector<Goal> vectorMapGoals() {
@@ -56,12 +68,12 @@ std::vector<Goal> btreeGoals() {
                     Goal::time("ascending_insert", 1.0, {10000000}),
                     Goal::time("descending_insert", 1.5, {10000000}),
                     Goal::time("fifo", 1.0, {10000000})},
-                   scanGoals(1.0)});
+                   scanGoals(1.0), coreGoals(0.8)});
 }
 
 std::vector<Goal> avlGoals() {
     return joined({treeGoals(), {Goal::time("dependent_find", 0.8, {1000000, 10000000})},
-                   scanGoals(0.9)});
+                   scanGoals(0.9), coreGoals(1.0)});
 }
 
 std::vector<MapKind>& registry() {

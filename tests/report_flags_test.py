@@ -15,6 +15,19 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 from reporting.commands import compare, counts, flags, report  # noqa: E402
 
 BAD_SIZES = ["1e99", "3e9", "0", "-1", "1.5", "abc", "", ",", "1e4,,1e5", "nan", "inf", "1e8"]
+# Bad mixes, each with what the message must say (the program's reader,
+# bench/harness/mix_spec.cpp, says the same).
+BAD_MIXES = [("", "an empty mix"), ("find", "item 1 ('find'): an item reads NAME=VALUE"),
+             ("find=50,lookup=50", "item 2 ('lookup=50'): 'lookup' is neither an operation"),
+             ("find=x", "item 1 ('find=x'), the share: 'x' is not a number"),
+             ("find=-1", "a share is a positive number"),
+             ("find=1,find=2", "item 2 ('find=2'): find is given twice"),
+             ("scan=5", "a scan reads scan=SHARE:LONGEST"),
+             ("scan=5:0", "the longest scan is a whole number from 1"),
+             ("find=1,keys=normal", "keys are uniform, zipf"),
+             ("find=1,keys=zipf:9", "the exponent lies from 0 to 5"),
+             ("keys=zipf", "no operation"), ("find=1,", "item 2 (''): an item reads NAME=VALUE"),
+             ("find=nan", "'nan' is not a number")]
 
 
 class Refused(unittest.TestCase):
@@ -40,6 +53,7 @@ class ReportFlagsTest(Refused):
     def test_every_bad_value_is_refused_with_its_flag(self):
         missing = os.path.join(self.folder.name, "nowhere")
         table = [("--mode", ["fast", ""]), ("--sizes", BAD_SIZES), ("--maps", ["", ",", "a,,b"]),
+                 ("--mix", [text for text, _ in BAD_MIXES]), ("--trace", [missing, self.folder.name]),
                  ("--workloads", ["", ","]), ("--repetitions", ["0", "-3", "x", "1.5", ""]),
                  ("--from", [missing, self.file]), ("--resume", [missing, self.file]),
                  ("--out", [self.file]), ("--build", [self.file])]
@@ -90,6 +104,18 @@ class CountsFlagsTest(Refused):
                 for value in values:
                     with self.subTest(flag=flag, value=value):
                         self.refuses(counts.parser().parse_args, [flag, value], flag)
+
+
+class MixTest(Refused):
+    def test_a_bad_mix_says_what_is_wrong_and_where(self):
+        for text, message in BAD_MIXES:
+            with self.subTest(text=text):
+                self.refuses(report.arguments, ["--mix", text], message)
+
+    def test_good_mixes_pass_as_written(self):
+        for text in ("find=95,insert=5,keys=latest", "scan=95:100,insert=5,keys=zipf:0.99",
+                     "find=1,erase=1,miss=0.5,update=2,rmw=1,keys=descending"):
+            self.assertEqual(report.arguments(["--mix", text])[1].mix, text)
 
 
 class SizeTest(unittest.TestCase):

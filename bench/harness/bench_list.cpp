@@ -28,8 +28,11 @@ void writeSuite(JsonWriter& json, const SuiteInfo& suite) {
         .member("description", suite.description)
         .member("scans", suite.scans)
         .member("shared_fill", suite.sharedFill)
-        .member("cold_heap", suite.coldHeap)
-        .endObject();
+        .member("cold_heap", suite.coldHeap);
+    if (!suite.ownSizes.empty()) {
+        json.key("sizes").array(suite.ownSizes);
+    }
+    json.endObject();
 }
 
 // Each of our kinds once, with its peer and goals.

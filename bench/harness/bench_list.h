@@ -29,6 +29,9 @@ struct SuiteInfo {
     // heap is given back before each build), so it pays what growing onto
     // fresh pages costs.
     bool coldHeap = false;
+    // The sizes the suite runs at whatever the run's sizes (a trace: its
+    // number of operations); empty: the run's.
+    std::vector<int> ownSizes = {};
 };
 
 struct BenchList {

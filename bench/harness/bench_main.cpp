@@ -88,14 +88,17 @@ std::vector<char*> withWarmUp(const CommandLine& flags, int argc, char** argv) {
 }
 
 int run(int argc, char** argv, BenchProgram program) {
-    const CommandLine flags(
-        program.list.program, argc, argv,
-        {{"--list", false, "what it runs, as JSON"},
-         {"--sizes", true, "record counts, such as 1000,10000"},
-         {"--share-fills", false,
-          "suites that read the same fill share it, every fill kept to the end: for a run "
-          "of one contender, in list order"}},
-        "--benchmark_");
+    std::vector<Flag> known = {
+        {"--list", false, "what it runs, as JSON"},
+        {"--sizes", true, "record counts, such as 1000,10000"},
+        {"--share-fills", false,
+         "suites that read the same fill share it, every fill kept to the end: for a run "
+         "of one contender, in list order"}};
+    known.insert(known.end(), program.flags.begin(), program.flags.end());
+    const CommandLine flags(program.list.program, argc, argv, known, "--benchmark_");
+    if (program.addSuites) {
+        program.addSuites(flags, program.suites);
+    }
     for (const Suite& suite : program.suites) {
         program.list.suites.push_back(suite.info);
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench_list.h"
+#include "command_line.h"
 #include "constants.h"
 
 // The keys a benchmark keeps its state under (run_cache.h): `run`, its own
@@ -37,6 +38,10 @@ struct Suite {
 struct BenchProgram {
     BenchList list;  // list.suites is filled from `suites`
     std::vector<Suite> suites;
+    // Flags of the program's own, and the suites it adds for them (an empty
+    // function for none); its FlagError ends the program as a bad flag does.
+    std::vector<Flag> flags = {};
+    std::function<void(const CommandLine&, std::vector<Suite>&)> addSuites = nullptr;
 };
 
 // Items per second from `operations` per timed iteration, so that the

@@ -31,7 +31,7 @@ std::vector<PlannedRun> planRuns(const std::vector<SuiteInfo>& suites,
             if (!chosen(choice.maps, contender.name) || (choice.oursOnly && !contender.ours())) {
                 continue;
             }
-            for (const int size : sizes) {
+            for (const int size : suites[s].ownSizes.empty() ? sizes : suites[s].ownSizes) {
                 const auto n = static_cast<std::size_t>(size);
                 if (runsAt(suites[s], contender, n)) {
                     runs.push_back({s, &suites[s], &contender, n});

@@ -38,24 +38,41 @@ inline std::vector<int> shuffledKeys(std::size_t n, std::mt19937_64& generator) 
     return keys;
 }
 
+// Popularity ranks 0 .. n - 1, rank r drawn with probability proportional
+// to 1 / (r + 1)^exponent.
+class ZipfRanks {
+public:
+    ZipfRanks(std::size_t n, double exponent) : m_cumulative(n) {
+        double total = 0;
+        for (std::size_t rank = 1; rank <= n; ++rank) {
+            total += std::pow(static_cast<double>(rank), -exponent);
+            m_cumulative[rank - 1] = total;
+        }
+        m_uniform = std::uniform_real_distribution<double>(0.0, total);
+    }
+
+    std::size_t operator()(std::mt19937_64& generator) {
+        const double u = m_uniform(generator);
+        const auto rank = std::upper_bound(m_cumulative.begin(), m_cumulative.end(), u);
+        return std::min<std::size_t>(static_cast<std::size_t>(rank - m_cumulative.begin()),
+                                     m_cumulative.size() - 1);
+    }
+
+private:
+    std::vector<double> m_cumulative;
+    std::uniform_real_distribution<double> m_uniform;
+};
+
 // kQueryRing finds over the n present keys, Zipf-skewed with `exponent`: the
 // key of popularity rank r (from 1) is sought with probability proportional
 // to 1 / r^exponent. Ranks go to keys through a random permutation, so the
 // hot keys lie scattered over the map.
 inline std::vector<int> zipfQueries(std::size_t n, double exponent, std::mt19937_64& generator) {
-    std::vector<double> cumulative(n);
-    double total = 0;
-    for (std::size_t rank = 1; rank <= n; ++rank) {
-        total += std::pow(static_cast<double>(rank), -exponent);
-        cumulative[rank - 1] = total;
-    }
+    ZipfRanks ranks(n, exponent);
     const std::vector<int> keyOfRank = shuffledKeys(n, generator);
-    std::uniform_real_distribution<double> uniform(0.0, total);
     std::vector<int> queries(kQueryRing);
     for (int& query : queries) {
-        const double u = uniform(generator);
-        const auto rank = std::upper_bound(cumulative.begin(), cumulative.end(), u);
-        query = keyOfRank[std::min<std::size_t>(rank - cumulative.begin(), n - 1)];
+        query = keyOfRank[ranks(generator)];
     }
     return queries;
 }

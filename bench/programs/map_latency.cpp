@@ -29,6 +29,7 @@
 // runs in an order drawn from K; without it, in the listed order). Writes one JSON
 // document to standard output and a line per run to standard error.
 #include <algorithm>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <random>
@@ -44,6 +45,7 @@
 #include "json_writer.h"
 #include "log_histogram.h"
 #include "machine_load.h"
+#include "mix_run.h"
 #include "run_plan.h"
 #include "workload_steps.h"
 
@@ -62,11 +64,20 @@ struct Run {
     std::size_t n;
     std::uint64_t operations;
     LogHistogram& histogram;
+    // A mix's calls, by operation too; empty for the other runs.
+    std::vector<LogHistogram>& byOperation;
 
     // Times one map call.
     template <typename Call>
     void operator()(Call&& call) {
         histogram.record(ticksOf(call));
+    }
+    // Times one call of a mix, counted under its operation too.
+    template <typename Call>
+    void operator()(MixOperation operation, Call&& call) {
+        const std::uint64_t ticks = ticksOf(call);
+        histogram.record(ticks);
+        byOperation[static_cast<std::size_t>(operation)].record(ticks);
     }
     bool done() const { return histogram.count() >= operations; }
 };
@@ -121,18 +132,34 @@ void fifoLatency(Run& run) {
     }
 }
 
+// A core workload's calls on the map filled in random order, its steps
+// drawn before the first reading.
+void mixLatency(Run& run, const MixSpec& spec, std::uint64_t stream) {
+    std::unique_ptr<Map> map = run.contender.make();
+    std::mt19937_64 generator(kWorkloadSeed);
+    for (const int key : shuffledKeys(run.n, generator)) {
+        map->insert(key, &g_payload);
+    }
+    std::mt19937_64 steps(kWorkloadSeed + stream);
+    const std::vector<MixStep> drawn = mixSteps(spec, run.n, steps);
+    MixRun mix(*map, run.n, spec, drawn.data(), &g_payload, run.contender.scan);
+    while (!run.done()) {
+        mix.step(run);
+    }
+}
+
 struct LatencySuite {
     SuiteInfo info;
-    void (*run)(Run&);
+    std::function<void(Run&)> run;
 };
 
 std::vector<LatencySuite> latencySuites() {
     // Sorted arrays stop at 1e5: each of their insertions and erasures moves
     // half the array, and one run at 1e6 would take many minutes.
-    const auto suite = [](const char* name, const char* description, void (*run)(Run&)) {
+    const auto suite = [](const char* name, const char* description, void (*run)(Run&)) -> LatencySuite {
         return LatencySuite{{name, "operation", kLargestRandomArrayFill, description}, run};
     };
-    return {
+    std::vector<LatencySuite> suites = {
         suite("fill_latency", "each insertion of the program's fill", fillLatency),
         suite("find_latency", "each of the program's random finds on the filled map", findLatency),
         suite("mix_latency", "each insertion or erasure of the program's mix", mixLatency),
@@ -142,6 +169,20 @@ std::vector<LatencySuite> latencySuites() {
               descendingInsertLatency),
         suite("fifo_latency", "each insertion and erasure of the FIFO window", fifoLatency),
     };
+    // The core workloads, each call also counted under its operation; the
+    // same steps as the timed suites draw (their streams).
+    std::uint64_t stream = 10;
+    for (const CoreWorkload& workload : coreWorkloads()) {
+        const MixSpec spec = parseMix(workload.spec);
+        suites.push_back({{std::string(workload.suite) + "_latency", "operation",
+                           kLargestRandomArrayFill,
+                           std::string("each call of ") + workload.suite + ": " +
+                               workload.description,
+                           spec.share(MixOperation::scan) > 0},
+                          [spec, stream](Run& run) { mixLatency(run, spec, stream); }});
+        ++stream;
+    }
+    return suites;
 }
 
 // A histogram's figures in ns, as members of the object being written.
@@ -170,6 +211,27 @@ void writeInterference(JsonWriter& json, const Interference& seen) {
         .member("page_faults", seen.pageFaults)
         .member("load", seen.load)
         .endObject();
+}
+
+// A mix's calls by operation, for the operations it ran: "by_operation":
+// {"find": {"calls": ..., "percentiles": ..., "min": ..., "max": ...}}.
+void writeByOperation(JsonWriter& json, const std::vector<LogHistogram>& byOperation,
+                      double ticksPerNs) {
+    if (std::all_of(byOperation.begin(), byOperation.end(),
+                    [](const LogHistogram& counted) { return counted.count() == 0; })) {
+        return;
+    }
+    json.key("by_operation").beginObject();
+    for (std::size_t op = 0; op < byOperation.size(); ++op) {
+        if (byOperation[op].count() > 0) {
+            json.key(operationName(static_cast<MixOperation>(op)))
+                .beginObject()
+                .member("calls", byOperation[op].count());
+            writeFigures(json, byOperation[op], ticksPerNs);
+            json.endObject();
+        }
+    }
+    json.endObject();
 }
 
 // Two readings around nothing, as many times as a run times its calls.
@@ -204,6 +266,7 @@ void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedR
     writeFigures(json, timerCost(operations), ticksPerNs);
     json.endObject().key("runs").beginArray();
     LogHistogram histogram;
+    std::vector<LogHistogram> byOperation(kMixOperations);
     HeapShift shift;
     for (std::size_t i = 0; i < runs.size(); ++i) {
         heap.restore();
@@ -211,13 +274,17 @@ void measure(const std::vector<LatencySuite>& suites, const std::vector<PlannedR
         const PlannedRun& planned = runs[i];
         std::cerr << "[" << i + 1 << "/" << runs.size() << "] " << planned.name() << std::endl;
         histogram.clear();
-        Run run{*planned.contender, planned.n, operations, histogram};
+        for (LogHistogram& counted : byOperation) {
+            counted.clear();
+        }
+        Run run{*planned.contender, planned.n, operations, histogram, byOperation};
         const MachineSample before = MachineSample::now();
         suites[planned.suiteIndex].run(run);
         const Interference seen = Interference::between(before, MachineSample::now());
         json.beginObject().member("name", planned.name()).member("operations", histogram.count());
         writeFigures(json, histogram, ticksPerNs);
         writeInterference(json, seen);
+        writeByOperation(json, byOperation, ticksPerNs);
         json.endObject();
     }
     json.endArray().endObject();

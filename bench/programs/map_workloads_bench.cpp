@@ -18,6 +18,11 @@
 //   short_scan         95 % scans of 1 to 100 entries from a uniform start,
 //                      5 % insertions of new keys (ns per scan)
 //   short_scan_zipf    the same from Zipf-skewed starts (exponent 0.99)
+//   core_a .. core_f   the standard core workloads, mixes of reads, updates,
+//                      insertions, scans and read-modify-writes over Zipf
+//                      or the latest keys (mix_spec.h)
+//   own_mix            a mix of one's own, with --mix=SPEC
+//   trace              the operations of a file, with --trace=FILE
 //
 // The scans run on the contenders that can walk their keys in order: our
 // maps' own scans and the ordered peers' iterators, each with its visitor
@@ -39,9 +44,11 @@
 // and beyond, where a fill takes seconds.
 //
 // Flags: --list (what it runs, as JSON), --sizes=1000,10000 (default 1e3 to
-// 1e7), --share-fills, and the library's own.
+// 1e7), --share-fills, --mix=SPEC, --trace=FILE, and the library's own.
 #include <algorithm>
 #include <climits>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -49,13 +56,12 @@
 
 #include "bench_main.h"
 #include "declared_heap.h"
-#include "run_cache.h"
+#include "filled_maps.h"
+#include "mix_benchmarks.h"
 #include "workload_keys.h"
 #include "workload_steps.h"
 
 namespace {
-
-IntegerData g_payload(1);  // every key's payload; never read by a map
 
 // Builds of n keys in `order`, each into a new map; on a cold heap, each
 // build starts after the process has given every free page back.
@@ -74,51 +80,6 @@ void benchmarkInsertion(benchmark::State& state, const Contender& contender, std
         state.ResumeTiming();
     }
     perOperation(state, static_cast<std::int64_t>(n));
-}
-
-// What one run has drawn on a filled map, and how far it has gone.
-struct Position {
-    std::vector<int> queries;
-    std::vector<ScanStep> scanSteps;
-    std::size_t next = 0;  // the next query, FIFO step or scan step
-};
-
-// A filled map, and each run's position on it: one run's, or those of the
-// runs that share the fill.
-struct Filled {
-    std::unique_ptr<Map> map;
-    std::map<std::string, Position> runs;
-};
-
-RunCache<Filled> g_filled;
-
-enum class Fill { ascending, random };
-
-Filled& filledMap(const RunKeys& keys, const Contender& contender, std::size_t n, Fill fill) {
-    return g_filled.resume(keys.fill, [&] {
-        Filled live;
-        live.map = contender.make();
-        std::mt19937_64 generator(kWorkloadSeed);
-        if (fill == Fill::random && !(contender.quadraticFill && n > kLargestRandomArrayFill)) {
-            for (int key : shuffledKeys(n, generator)) {
-                live.map->insert(key, &g_payload);
-            }
-        } else {
-            insertInOrder(*live.map, n, KeyOrder::ascending, &g_payload, RunNow{});
-        }
-        return live;
-    });
-}
-
-// A run on its filled map: the map and the run's own position on it.
-struct OnFill {
-    Map& map;
-    Position& at;
-};
-
-OnFill filled(const RunKeys& keys, const Contender& contender, std::size_t n, Fill fill) {
-    Filled& live = filledMap(keys, contender, n, fill);
-    return {*live.map, live.runs[keys.run]};
 }
 
 void runQueries(benchmark::State& state, OnFill run) {
@@ -302,6 +263,34 @@ void coldAscendingInsert(benchmark::State& state, const RunKeys&, const Contende
     benchmarkInsertion(state, contender, n, KeyOrder::ascending, true);
 }
 
+// A mix of one's own and a trace, when asked for, before the cold suite, so
+// that the suites on the kept fills run before it gives the free pages back.
+void addAskedSuites(const CommandLine& flags, std::vector<Suite>& suites) {
+    std::vector<Suite> asked;
+    if (flags.has("--mix")) {
+        const std::string text = flags.text("--mix");
+        try {
+            asked.push_back(ownMixSuite(parseMix(text), text));
+        } catch (const MixError& error) {
+            throw FlagError(std::string("--mix: ") + error.what());
+        }
+    }
+    if (flags.has("--trace")) {
+        const std::string path = flags.text("--trace");
+        std::ifstream in(path);
+        if (!in) {
+            throw FlagError("--trace: cannot read " + path);
+        }
+        try {
+            asked.push_back(traceSuite(std::make_shared<const Trace>(readTrace(in))));
+        } catch (const TraceError& error) {
+            throw FlagError("--trace: " + path + ", " + error.what());
+        }
+    }
+    suites.insert(suites.end() - 1, std::make_move_iterator(asked.begin()),
+                  std::make_move_iterator(asked.end()));
+}
+
 // The fills several suites may share.
 constexpr const char* kRandomFill = "random";
 constexpr const char* kAscendingFill = "ascending";
@@ -355,11 +344,18 @@ int main(int argc, char** argv) {
                  kRandomFill, true),
         workload("short_scan_zipf", zipfShortScans, kLargestRandomArrayFill, "scan",
                  "the same, from Zipf-skewed starts (exponent 0.99)", kRandomFill, true),
+    };
+    for (Suite& core : coreSuites()) {
+        program.suites.push_back(std::move(core));
+    }
+    program.suites.push_back(
         workload("cold_ascending_insert", coldAscendingInsert, kNoLimit, "operation",
                  "ascending insertion on pages the process has never touched: the heap is "
                  "given back before each build",
-                 kOwnMaps),
-    };
+                 kOwnMaps));
     program.suites.back().info.coldHeap = true;
+    program.flags = {{"--mix", true, "a mix of one's own, such as find=95,insert=5,keys=zipf"},
+                     {"--trace", true, "a file of operations to replay (docs/measuring.md)"}};
+    program.addSuites = addAskedSuites;
     return benchMain(argc, argv, std::move(program));
 }

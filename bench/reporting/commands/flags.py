@@ -131,3 +131,78 @@ def program(text):
     if not (os.path.isfile(text) and os.access(text, os.X_OK)):
         raise argparse.ArgumentTypeError("%s is not a program" % text)
     return os.path.abspath(text)
+
+
+# A mix of one's own (bench/harness/mix_spec.h has the same grammar, and the
+# program reads the SPEC itself): operations with their shares, scans with
+# their longest length, and the keys.
+MIX_OPERATIONS = ("find", "miss", "insert", "erase", "update", "rmw", "scan")
+MIX_KEYS = ("uniform", "zipf", "latest", "ascending", "descending")
+LONGEST_SCAN = 1000000
+
+
+def mix_number(text, what):
+    try:
+        value = float(text)
+    except ValueError:
+        raise argparse.ArgumentTypeError("%s: '%s' is not a number" % (what, text)) from None
+    if not math.isfinite(value):
+        raise argparse.ArgumentTypeError("%s: '%s' is not a number" % (what, text))
+    return value
+
+
+def mix_item(item, where, given):
+    """Checks one item of a SPEC; `given` collects the names seen."""
+    if "=" not in item:
+        raise argparse.ArgumentTypeError("%s: an item reads NAME=VALUE" % where)
+    name, value = item.split("=", 1)
+    if name != "keys" and name not in MIX_OPERATIONS:
+        raise argparse.ArgumentTypeError(
+            "%s: '%s' is neither an operation (%s) nor keys" % (where, name,
+                                                                ", ".join(MIX_OPERATIONS)))
+    if name in given:
+        raise argparse.ArgumentTypeError("%s: %s is given twice" % (where, name))
+    given.add(name)
+    if name == "keys":
+        kind, _, exponent = value.partition(":")
+        if kind not in MIX_KEYS or (exponent and kind != "zipf") or (
+                value.endswith(":") and kind == "zipf"):
+            raise argparse.ArgumentTypeError("%s: keys are uniform, zipf, zipf:EXPONENT, "
+                                             "latest, ascending or descending" % where)
+        if exponent and not 0 <= mix_number(exponent, where + ", the exponent") <= 5:
+            raise argparse.ArgumentTypeError("%s: the exponent lies from 0 to 5" % where)
+        return 0.0
+    if name == "scan":
+        if ":" not in value:
+            raise argparse.ArgumentTypeError("%s: a scan reads scan=SHARE:LONGEST, such as "
+                                             "scan=5:100" % where)
+        value, longest = value.split(":", 1)
+        length = mix_number(longest, where + ", the longest scan")
+        if not (1 <= length <= LONGEST_SCAN and length == int(length)):
+            raise argparse.ArgumentTypeError("%s: the longest scan is a whole number from 1 to "
+                                             "%d" % (where, LONGEST_SCAN))
+    share = mix_number(value, where + ", the share")
+    if share <= 0:
+        raise argparse.ArgumentTypeError("%s: a share is a positive number" % where)
+    return share
+
+
+def mix(text):
+    """A SPEC such as find=95,insert=5,keys=zipf:0.99, checked item by item."""
+    if not text:
+        raise argparse.ArgumentTypeError("an empty mix: give operations with their shares, "
+                                         "such as find=95,insert=5")
+    given = set()
+    total = sum(mix_item(item, "item %d ('%s')" % (index, item), given)
+                for index, item in enumerate(text.split(","), 1))
+    if total <= 0:
+        raise argparse.ArgumentTypeError("no operation: give at least one, such as find=100")
+    return text
+
+
+def trace(text):
+    """A trace file that exists and can be read; its lines are checked by
+    the program before anything is timed."""
+    if not os.path.isfile(text) or not os.access(text, os.R_OK):
+        raise argparse.ArgumentTypeError("%s is not a file that can be read" % text)
+    return os.path.abspath(text)

@@ -23,11 +23,14 @@ class Plan:
     """The processes of one report."""
 
     def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
-                 huge_pages=None, standing=()):
+                 huge_pages=None, standing=(), asked=()):
         settings = MODES[mode]
         self.mode = mode
         self.catalog = catalog
-        aimed = bool(sizes or maps or workloads or repetitions)
+        # The workload program's flags for the suites a user asked for (a mix
+        # of one's own, a trace): every process of that program takes them.
+        self.asked = tuple(asked)
+        aimed = bool(sizes or maps or workloads or repetitions or asked)
         self.targets_only = settings.targets_only and not aimed
         self.huge_page_programs = ([PHASES, WORKLOADS] if huge_pages else
                                    [] if huge_pages is False else settings.huge_page_programs)
@@ -53,7 +56,8 @@ class Plan:
             # Goals beyond the target sizes are written to files of their own.
             self.targets_beyond = max(catalog.targets["sizes"] or [0])
         else:
-            self.sizes = {program: {s: list(sizes or settings.sizes[program])
+            self.sizes = {program: {s: list(catalog.suites[s].get("sizes") or sizes or
+                                            settings.sizes[program])
                                     for s in catalog.suites_of(program) if s in self.suites}
                           for program in (PHASES, WORKLOADS)}
             self.sizes[LATENCY] = {s: list(sizes or settings.latency.sizes)

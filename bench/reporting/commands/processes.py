@@ -52,8 +52,8 @@ class Processes:
                     continue
                 pattern = exact_filter(sorted(names)) if exact else \
                     self.filter(suites, chosen, wanted)
-                commands += [Command(program, self.arguments(chosen, pattern, 1, INTERLEAVED),
-                                     output, round=r, env=env, times=names)
+                arguments = self.arguments(program, chosen, pattern, 1, INTERLEAVED)
+                commands += [Command(program, arguments, output, round=r, env=env, times=names)
                              for r in range(repetitions)]
         large = sorted({n for sizes in sizes_of.values() for n in sizes if n >= ONE_MAP_FROM})
         for n in large:
@@ -63,7 +63,8 @@ class Processes:
                 for group in self.fill_groups(suites):
                     pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
                     names = frozenset((s, name, n) for s in group)
-                    commands += [Command(program, self.arguments([n], pattern, count, SHARE_FILLS),
+                    commands += [Command(program,
+                                         self.arguments(program, [n], pattern, count, SHARE_FILLS),
                                          output, round=start, env=env, times=names)
                                  for start, count in processes_for(repetitions, n)]
         return commands
@@ -100,12 +101,14 @@ class Processes:
                  for chosen, suites in groups.items()]
         return "^%s/" % parts[0] if len(parts) == 1 else "^(%s)/" % "|".join(parts)
 
-    def arguments(self, sizes, pattern, repetitions, flag):
+    def arguments(self, program, sizes, pattern, repetitions, flag):
         """A Google Benchmark process: the sizes, the filter, the time per
-        repetition, the flag of its kind of process and the repetitions."""
+        repetition, the flag of its kind of process, the repetitions and, for
+        the workload program, the suites the user asked for."""
         arguments = ("--sizes=" + ",".join(map(str, sizes)), "--benchmark_filter=" + pattern,
                      "--benchmark_min_time=%g" % self.plan.min_time, flag)
-        return arguments + ((REPETITIONS + str(repetitions),) if repetitions > 1 else ())
+        return arguments + ((REPETITIONS + str(repetitions),) if repetitions > 1 else ()) + \
+            (self.plan.asked if program == WORKLOADS else ())
 
     def latency(self, wanted, repetitions, shuffle_from=1):
         """map_latency's processes, one a repetition: below ONE_MAP_FROM of

@@ -26,7 +26,7 @@ import time
 
 from ..analysis.targets import standing
 from ..model import files
-from ..model.catalog import PROGRAMS, Catalog
+from ..model.catalog import PROGRAMS, WORKLOADS, Catalog
 from ..model.machine import Machine
 from ..model.timings import BadTime
 from ..sections import document
@@ -40,18 +40,32 @@ from .runner import (DEFAULT_BUILD, PLAN_FILE, ROOT, all_commands, build_tools,
 DEFAULT_OUT = os.path.join(ROOT, "bench", "results")
 README = os.path.join(ROOT, "README.md")
 # What a plan is made from, as plan.json keeps it for a resumed run.
-ASKED = ("mode", "sizes", "maps", "workloads", "repetitions", "huge_pages", "out", "build")
+ASKED = ("mode", "sizes", "maps", "workloads", "repetitions", "huge_pages", "mix", "trace",
+         "out", "build")
 
 
-def catalog_for(source, build, run_now):
+def asked_flags(asked):
+    """The workload program's flags for the suites a user asked for."""
+    return tuple("--%s=%s" % (name, asked[name]) for name in ("mix", "trace") if asked.get(name))
+
+
+def asked_suites(asked):
+    """The suites those flags add, run when no other workload is chosen."""
+    return ",".join(suite for name, suite in (("mix", "own_mix"), ("trace", "trace"))
+                    if asked.get(name))
+
+
+def catalog_for(source, build, run_now, asked=()):
     """The list of what ran: saved beside the results, or else (a folder
-    from before the list was saved) the built programs' own."""
+    from before the list was saved) the built programs' own, with the
+    suites the user asked for."""
     saved = files.read(source, files.LIST)
     if not run_now and saved is not None:
         return Catalog.from_json(saved)
     if run_now:
         build_tools(build)
-    return Catalog.from_programs([tool(build, program) for program in PROGRAMS])
+    return Catalog.from_programs([tool(build, program) for program in PROGRAMS],
+                                 {WORKLOADS: list(asked)})
 
 
 def parser():
@@ -66,6 +80,11 @@ def parser():
     found.add_argument("--workloads", type=flags.names, help="suite names or shell patterns, "
                        "comma-separated (the names: list.json)")
     found.add_argument("--repetitions", type=flags.count(1))
+    found.add_argument("--mix", type=flags.mix, help="a mix of one's own: operations with "
+                       "their shares and the keys, such as find=95,insert=5,keys=latest "
+                       "(docs/measuring.md)")
+    found.add_argument("--trace", type=flags.trace, help="a file of operations to replay on "
+                       "every chosen map (docs/measuring.md; docs/example.trace)")
     found.add_argument("--huge-pages", action="store_true", default=None,
                        help="run the largest sizes again with transparent huge pages "
                        "(the full mode always does)")
@@ -86,8 +105,8 @@ def arguments(argv=None):
     """The command line, every value checked before anything builds."""
     parse = parser()
     args = parse.parse_args(argv)
-    aimed = [name for name in ("sizes", "maps", "workloads", "repetitions", "huge_pages")
-             if getattr(args, name) is not None]
+    aimed = [name for name in ("sizes", "maps", "workloads", "repetitions", "huge_pages",
+                               "mix", "trace") if getattr(args, name) is not None]
     if args.source and args.resume:
         parse.error("--from and --resume: report on a folder, or continue its run, not both")
     if args.resume and (aimed or args.out):
@@ -134,9 +153,10 @@ def plan_of(staging, catalog):
     """The plan of a run as its staging folder keeps it."""
     with open(os.path.join(staging, PLAN_FILE)) as saved:
         asked = json.load(saved)
-    return asked, Plan(catalog, asked["mode"], asked["sizes"], asked["maps"], asked["workloads"],
-                       asked["repetitions"], asked["huge_pages"],
-                       files.read(staging, files.STANDING) or [])
+    return asked, Plan(catalog, asked["mode"], asked["sizes"], asked["maps"],
+                       asked["workloads"] or asked_suites(asked) or None, asked["repetitions"],
+                       asked["huge_pages"], files.read(staging, files.STANDING) or [],
+                       asked_flags(asked))
 
 
 def start(args, parse):
@@ -146,15 +166,17 @@ def start(args, parse):
     if os.path.exists(staging):
         parse.error("an interrupted run waits in %s: continue it with --resume %s, or remove "
                     "it" % (staging, staging))
-    catalog = catalog_for(staging, args.build, run_now=True)
+    asked = {name: getattr(args, name) for name in ASKED}
+    catalog = catalog_for(staging, args.build, True, asked_flags(asked))
     try:
-        plan = Plan(catalog, args.mode, args.sizes, args.maps, args.workloads, args.repetitions,
-                    args.huge_pages, committed_standing(args.out, catalog))
+        plan = Plan(catalog, args.mode, args.sizes, args.maps,
+                    args.workloads or asked_suites(asked) or None, args.repetitions,
+                    args.huge_pages, committed_standing(args.out, catalog), asked_flags(asked))
     except ValueError as error:
         parse.error(str(error))
     os.makedirs(staging)
     with open(os.path.join(staging, PLAN_FILE), "w") as saved:
-        json.dump({name: getattr(args, name) for name in ASKED}, saved, indent=1)
+        json.dump(asked, saved, indent=1)
     files.write(staging, files.LIST, catalog.to_json(), indent=1)
     if plan.standing_records:
         files.write(staging, files.STANDING, plan.standing_records, indent=1)

@@ -87,14 +87,17 @@ def execute(command, build, path):
 
 def run_commands(staging, commands, build, first=0):
     """Runs each command whose output the staging folder lacks, numbered
-    from `first`, with a line a round."""
-    rounds = sorted({c.round for c in commands})
+    from `first`, with a line a round of the processes that time, and one
+    for each other command."""
+    rounds = sorted({c.round for c in commands if c.times})
     current = None
     for number, command in enumerate(commands, first):
         path = output_path(staging, number)
         if os.path.exists(path):
             continue
-        if command.round != current and len(rounds) > 1:
+        if not command.times:
+            print("== %s" % command.output.holds, flush=True)
+        elif command.round != current and len(rounds) > 1:
             current = command.round
             print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
         execute(command, build, path)
@@ -168,7 +171,7 @@ def move_into_place(staging, out):
     """The complete run's files replace those of the results folder, then
     the staging folder goes."""
     os.makedirs(out, exist_ok=True)
-    for output in files.MEASURED:
+    for output in files.MEASURED + [files.LIST]:
         if os.path.exists(files.path(out, output)):
             os.remove(files.path(out, output))
         if os.path.exists(files.path(staging, output)):

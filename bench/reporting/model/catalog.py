@@ -4,6 +4,7 @@ reference; the floor), the suites of each program, the seed, the cut-offs
 and the goals of our maps. The report takes every name from here."""
 import fnmatch
 import json
+import os
 import subprocess
 
 from .goals import Goal
@@ -52,10 +53,14 @@ class Catalog:
             self.facts.update(document.get("context", {}))
 
     @classmethod
-    def from_programs(cls, paths):
-        """The lists of the bench programs at these paths."""
-        return cls([json.loads(subprocess.run([path, "--list"], check=True, capture_output=True,
-                                              text=True).stdout) for path in paths])
+    def from_programs(cls, paths, flags=None):
+        """The lists of the bench programs at these paths; `flags`, {program
+        name: [its flags]}, such as the workload program's --mix, whose
+        suites then join its list."""
+        flags = flags or {}
+        return cls([json.loads(subprocess.run(
+            [path, "--list"] + list(flags.get(os.path.basename(path), [])), check=True,
+            capture_output=True, text=True).stdout) for path in paths])
 
     def to_json(self):
         targets = dict(self.targets, goals=[goal.to_json() for goal in self.targets["goals"]])

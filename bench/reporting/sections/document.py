@@ -105,7 +105,7 @@ def markdown(results, pictures, reference=None, what="the committed results"):
     if timings:
         lines += phase_lines(timings, results.judged(), memory, results.counts, pictures.phases,
                              results.reached)
-    if workloads:
+    if workloads and workloads.measured(WORKLOADS):
         lines += workload_lines(workloads, memory, pictures.workloads,
                                 timings.sizes if timings else [], results.scan_counts,
                                 results.latency)

@@ -1,0 +1,55 @@
+#include "mix_run.h"
+
+#include <memory>
+
+namespace {
+
+// Draws the index of a present key (or, for the latest keys, the offset
+// from the newest) as the mix's distribution draws them.
+class KeyDraw {
+public:
+    KeyDraw(const MixSpec& spec, std::size_t n, std::mt19937_64& generator) : m_n(n) {
+        if (spec.keys == KeyDistribution::zipf || spec.keys == KeyDistribution::latest) {
+            m_ranks = std::make_unique<ZipfRanks>(n, spec.exponent);
+        }
+        if (spec.keys == KeyDistribution::zipf) {
+            m_keyOfRank = shuffledKeys(n, generator);
+        }
+    }
+
+    int operator()(std::mt19937_64& generator) {
+        if (!m_ranks) {
+            return presentKey(below(generator, m_n));
+        }
+        const std::size_t rank = (*m_ranks)(generator);
+        return m_keyOfRank.empty() ? static_cast<int>(rank) : m_keyOfRank[rank];
+    }
+
+private:
+    std::size_t m_n;
+    std::unique_ptr<ZipfRanks> m_ranks;
+    std::vector<int> m_keyOfRank;
+};
+
+}  // namespace
+
+std::vector<MixStep> mixSteps(const MixSpec& spec, std::size_t n, std::mt19937_64& generator) {
+    std::discrete_distribution<int> operations(spec.shares.begin(), spec.shares.end());
+    KeyDraw draw(spec, n, generator);
+    const bool drawnKeys =
+        spec.keys == KeyDistribution::uniform || spec.keys == KeyDistribution::zipf;
+    std::vector<MixStep> steps(kQueryRing);
+    for (MixStep& step : steps) {
+        step.operation = static_cast<MixOperation>(operations(generator));
+        step.key = draw(generator);
+        // A miss, or a new key drawn as the keys are, is the odd one above
+        // (for keys in order, a miss finds its key as the run goes).
+        const bool odd = step.operation == MixOperation::miss ||
+                         step.operation == MixOperation::insert;
+        step.key += drawnKeys && odd ? 1 : 0;
+        step.length = step.operation == MixOperation::scan
+                          ? 1 + static_cast<int>(below(generator, spec.longestScan))
+                          : 0;
+    }
+    return steps;
+}

@@ -1,0 +1,157 @@
+// A mix (mix_spec.h) run on a map of the n present keys (0, 2, ...,
+// 2(n - 1)): its steps are drawn before
+// timing, in a ring of kQueryRing, and each step is one map call, or a
+// find and a write of the record it returns (the payload every key shares,
+// written back with the value it holds, so that only the map's work
+// differs between maps):
+//   find    a present key          miss    an absent key (an odd one)
+//   insert  a new key: beyond the present ones for the latest, ascending
+//           and descending keys, else an odd one drawn as the keys are
+//   erase   a present key          update  a find, then a write of the record
+//   rmw     a find, then a read and a write of the record
+//   scan    1 to the longest entries from a drawn key
+// Uniform and Zipf keys are drawn before timing (Zipf's ranks scattered
+// over the keys); the latest keys are the newest less a Zipf-drawn offset;
+// ascending and descending keys go round the present keys in order, new
+// ones beyond the last and erasures at the first.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <random>
+#include <vector>
+
+#include "map_interface.h"
+#include "map_scan.h"
+#include "mix_spec.h"
+#include "workload_keys.h"
+
+struct MixStep {
+    MixOperation operation;
+    int length;  // of a scan
+    int key;     // drawn: the key; for the latest keys, the offset from the newest
+};
+
+// kQueryRing steps of the mix over n present keys.
+std::vector<MixStep> mixSteps(const MixSpec& spec, std::size_t n, std::mt19937_64& generator);
+
+// The scan a contender runs, or empty where it has none.
+using MixScan = std::function<int(const Map&, int from, int count, ScanTally&)>;
+
+class MixRun {
+public:
+    // `map` holds the n present keys; `inserted` is the record of every key
+    // the run inserts.
+    MixRun(Map& map, std::size_t n, const MixSpec& spec, const MixStep* steps, Data* inserted,
+           MixScan scan)
+        : m_map(map),
+          m_keys(spec.keys),
+          m_steps(steps),
+          m_inserted(inserted),
+          m_scan(std::move(scan)),
+          m_lowest(0),
+          m_newest(presentKey(n - 1)) {}
+
+    // Runs the next step, handing its map call (with what follows it) to
+    // `each(operation, call)`, which must run it once.
+    template <typename Each>
+    void step(Each&& each) {
+        const MixStep& step = m_steps[m_next++ & (kQueryRing - 1)];
+        Map& map = m_map;
+        const int key = keyOf(step);
+        switch (step.operation) {
+            case MixOperation::find:
+            case MixOperation::miss:
+                each(step.operation, [&map, key] { m_sink = map.find(key); });
+                break;
+            case MixOperation::insert:
+                each(step.operation, [&map, key, this] { map.insert(key, m_inserted); });
+                break;
+            case MixOperation::erase:
+                each(step.operation, [&map, key] { map.erase(key); });
+                break;
+            case MixOperation::update:
+                each(step.operation, [&map, key] { write(map.find(key)); });
+                break;
+            case MixOperation::rmw:
+                each(step.operation, [&map, key] { readModifyWrite(map.find(key)); });
+                break;
+            case MixOperation::scan:
+                each(step.operation, [&map, key, &step, this] {
+                    m_visited += m_scan(map, key, step.length, m_tally);
+                });
+                break;
+        }
+    }
+
+    std::size_t visited() const { return m_visited; }
+    const ScanTally& tally() const { return m_tally; }
+
+private:
+    // The records keep their values (every payload holds what the other
+    // suites read): an update writes the value it knows, a read-modify-write
+    // writes back what it read; through volatile, so that neither is left out.
+    static void write(Data* found) {
+        if (found != nullptr) {
+            static_cast<volatile int&>(static_cast<IntegerData*>(found)->value) = 1;
+        }
+    }
+    static void readModifyWrite(Data* found) {
+        if (found != nullptr) {
+            volatile int& value = static_cast<IntegerData*>(found)->value;
+            value = value;
+        }
+    }
+
+    // The key of a step: drawn, or from the newest, the first or the
+    // cursor; a miss seeks the odd key above.
+    int keyOf(const MixStep& step) {
+        if (m_keys == KeyDistribution::uniform || m_keys == KeyDistribution::zipf) {
+            return step.key;
+        }
+        return orderedKey(step) + (step.operation == MixOperation::miss ? 1 : 0);
+    }
+
+    int orderedKey(const MixStep& step) {
+        const bool inserting = step.operation == MixOperation::insert;
+        switch (m_keys) {
+            case KeyDistribution::uniform:
+            case KeyDistribution::zipf:
+                return step.key;
+            case KeyDistribution::latest:
+                return inserting ? (m_newest += 2) : m_newest - 2 * step.key;
+            case KeyDistribution::ascending:
+                return inserting ? (m_newest += 2)
+                       : step.operation == MixOperation::erase ? (m_lowest += 2) - 2
+                                                               : around(m_lowest, m_newest, 2);
+            case KeyDistribution::descending:
+                return inserting ? (m_lowest -= 2)
+                       : step.operation == MixOperation::erase ? (m_newest -= 2) + 2
+                                                               : around(m_newest, m_lowest, -2);
+        }
+        return step.key;
+    }
+
+    // The next key of the cursor that goes from `first` towards `last` by
+    // `stride`, starting again at `first` past `last`.
+    int around(int first, int last, int stride) {
+        const int span = (last - first) / stride + 1;
+        if (m_cursor >= span) {
+            m_cursor = 0;
+        }
+        return first + stride * m_cursor++;
+    }
+
+    Map& m_map;
+    KeyDistribution m_keys;
+    const MixStep* m_steps;
+    Data* m_inserted;
+    MixScan m_scan;
+    int m_lowest;  // the smallest present key, where the keys move in order
+    int m_newest;  // the largest (the newest, for the latest keys)
+    int m_cursor = 0;
+    std::size_t m_next = 0;
+    std::size_t m_visited = 0;
+    ScanTally m_tally;
+    static inline Data* volatile m_sink = nullptr;
+};
