@@ -161,12 +161,12 @@ const std::vector<CoreWorkload>& coreWorkloads() {
         {"core_b", "95 % reads, 5 % updates, Zipf keys (read-mostly)",
          "find=95,update=5,keys=zipf:0.99"},
         {"core_c", "reads only, Zipf keys", "find=100,keys=zipf:0.99"},
+        {"core_f", "50 % reads, 50 % read-modify-writes, Zipf keys",
+         "find=50,rmw=50,keys=zipf:0.99"},
         {"core_d", "95 % reads of the latest keys, 5 % insertions of new ones (read-latest)",
          "find=95,insert=5,keys=latest"},
         {"core_e", "95 % short scans of 1 to 100 entries, 5 % insertions, Zipf starts",
          "scan=95:100,insert=5,keys=zipf:0.99"},
-        {"core_f", "50 % reads, 50 % read-modify-writes, Zipf keys",
-         "find=50,rmw=50,keys=zipf:0.99"},
     };
     return workloads;
 }

@@ -55,5 +55,6 @@ struct CoreWorkload {
     const char* spec;
 };
 
-// The standard core workloads A to F.
+// The standard core workloads A to F; those that insert (D and E) last, so
+// that on a shared fill the others see the loaded keys alone.
 const std::vector<CoreWorkload>& coreWorkloads();

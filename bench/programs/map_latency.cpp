@@ -15,6 +15,9 @@
 //                              fresh map until the run has its operations)
 //   fifo_latency               a window of n keys: insert a key above all,
 //                              erase the smallest, each call timed
+//   core_a_latency .. core_e   the core workloads (mix_spec.h) on the map
+//                              filled in random order, each call counted
+//                              under its operation too (by_operation)
 //
 // Only the map call runs between the two readings: the draws come before.
 // Every run starts from the declared heap (declared_heap.h): touched pages
@@ -26,11 +29,13 @@
 // Flags: --list (what it runs, as JSON), --sizes=10000,1000000 (default),
 // --maps=A,B and --suites=A,B (exact names; default all), --operations=N
 // (timed calls per run, default 1000000, at most 1e9), --shuffle=K (the
-// runs in an order drawn from K; without it, in the listed order). Writes one JSON
+// runs in an order drawn from K; without it, in the listed order),
+// --share-fills (the core workloads of a map on one fill). Writes one JSON
 // document to standard output and a line per run to standard error.
 #include <algorithm>
 #include <functional>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -132,17 +137,41 @@ void fifoLatency(Run& run) {
     }
 }
 
+// The map of the n present keys filled in random order, for a core
+// workload; with --share-fills one for all the core workloads of a map, kept
+// to the end of the process (they run in list order, those that insert last).
+bool g_shareFills = false;
+
+std::unique_ptr<Map> randomFill(const Contender& contender, std::size_t n) {
+    std::unique_ptr<Map> map = contender.make();
+    std::mt19937_64 generator(kWorkloadSeed);
+    for (const int key : shuffledKeys(n, generator)) {
+        map->insert(key, &g_payload);
+    }
+    return map;
+}
+
+Map& mixFill(const Contender& contender, std::size_t n, std::unique_ptr<Map>& own) {
+    static std::map<std::string, std::unique_ptr<Map>> kept;
+    if (!g_shareFills) {
+        own = randomFill(contender, n);
+        return *own;
+    }
+    std::unique_ptr<Map>& shared = kept[contender.name + "/" + std::to_string(n)];
+    if (!shared) {
+        shared = randomFill(contender, n);
+    }
+    return *shared;
+}
+
 // A core workload's calls on the map filled in random order, its steps
 // drawn before the first reading.
 void mixLatency(Run& run, const MixSpec& spec, std::uint64_t stream) {
-    std::unique_ptr<Map> map = run.contender.make();
-    std::mt19937_64 generator(kWorkloadSeed);
-    for (const int key : shuffledKeys(run.n, generator)) {
-        map->insert(key, &g_payload);
-    }
+    std::unique_ptr<Map> own;
+    Map& map = mixFill(run.contender, run.n, own);
     std::mt19937_64 steps(kWorkloadSeed + stream);
     const std::vector<MixStep> drawn = mixSteps(spec, run.n, steps);
-    MixRun mix(*map, run.n, spec, drawn.data(), &g_payload, run.contender.scan);
+    MixRun mix(map, run.n, spec, drawn.data(), &g_payload, run.contender.scan);
     while (!run.done()) {
         mix.step(run);
     }
@@ -174,12 +203,12 @@ std::vector<LatencySuite> latencySuites() {
     std::uint64_t stream = 10;
     for (const CoreWorkload& workload : coreWorkloads()) {
         const MixSpec spec = parseMix(workload.spec);
-        suites.push_back({{std::string(workload.suite) + "_latency", "operation",
-                           kLargestRandomArrayFill,
-                           std::string("each call of ") + workload.suite + ": " +
-                               workload.description,
-                           spec.share(MixOperation::scan) > 0},
-                          [spec, stream](Run& run) { mixLatency(run, spec, stream); }});
+        SuiteInfo info{std::string(workload.suite) + "_latency", "operation",
+                       kLargestRandomArrayFill,
+                       std::string("each call of ") + workload.suite + ": " + workload.description,
+                       spec.share(MixOperation::scan) > 0};
+        info.sharedFill = "random";
+        suites.push_back({std::move(info), [spec, stream](Run& run) { mixLatency(run, spec, stream); }});
         ++stream;
     }
     return suites;
@@ -306,7 +335,10 @@ int latencyMain(int argc, char** argv) {
          {"--maps", true, "map names, comma-separated (default all)"},
          {"--suites", true, "suite names, comma-separated (default all)"},
          {"--operations", true, "timed calls per run, 1 to 1e9 (default 1000000)"},
-         {"--shuffle", true, "run in an order drawn from this seed (default: listed order)"}});
+         {"--shuffle", true, "run in an order drawn from this seed (default: listed order)"},
+         {"--share-fills", false,
+          "the core workloads of a map share one fill, kept to the end: a run of one map, "
+          "in list order"}});
     if (flags.has("--list")) {
         writeList(std::cout, list);
         return 0;
@@ -317,6 +349,10 @@ int latencyMain(int argc, char** argv) {
         planRuns(list.suites, *list.contenders, flags.sizes(list.defaultSizes),
                  RunChoice{flags.names("--maps"), flags.names("--suites")});
     const long long shuffle = flags.number("--shuffle", 1, kMostOperations, 0);
+    g_shareFills = flags.has("--share-fills");
+    if (g_shareFills && shuffle != 0) {
+        throw FlagError("--share-fills runs in list order, which --shuffle would not keep");
+    }
     if (shuffle != 0) {
         std::shuffle(runs.begin(), runs.end(), std::mt19937_64(static_cast<unsigned>(shuffle)));
     }

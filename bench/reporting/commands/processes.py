@@ -113,7 +113,8 @@ class Processes:
     def latency(self, wanted, repetitions, shuffle_from=1):
         """map_latency's processes, one a repetition: below ONE_MAP_FROM of
         every map and suite at once, each process in an order of its own;
-        from there on, one map in one suite."""
+        from there on, one map in one suite, or in the suites that share its
+        fill."""
         commands = []
         maps = self.plan.weighed_maps()
         for sizes, suites in by_sizes(self.plan.sizes.get(LATENCY, {})):
@@ -125,18 +126,22 @@ class Processes:
                 timed = [s for s in suites if any(name[0] == s for name in names)]
                 commands += [self.latency_command(small, chosen, timed, r, names, shuffle_from + r)
                              for r in range(repetitions)]
-            commands += [self.latency_command([n], [m], [s], r, frozenset([(s, m, n)]))
-                         for n in sizes if n >= ONE_MAP_FROM
-                         for m in maps for s in suites if wanted(s, m, n)
+            commands += [self.latency_command([n], [m], group, r,
+                                              frozenset((s, m, n) for s in group),
+                                              share=len(group) > 1)
+                         for n in sizes if n >= ONE_MAP_FROM for m in maps
+                         for group in self.fill_groups([s for s in suites if wanted(s, m, n)])
                          for r in range(repetitions)]
         return commands
 
-    def latency_command(self, sizes, maps, suites, round_index, names, shuffle=None):
+    def latency_command(self, sizes, maps, suites, round_index, names, shuffle=None,
+                        share=False):
         arguments = ("--sizes=" + ",".join(map(str, sizes)), "--maps=" + ",".join(maps),
                      "--suites=" + ",".join(suites),
                      "--operations=%d" % self.plan.latency_operations)
-        return Command(LATENCY, arguments + (("--shuffle=%d" % shuffle,) if shuffle else ()),
-                       files.LATENCY, LATENCY_RUNS, round_index, times=names)
+        return Command(LATENCY, arguments + (("--shuffle=%d" % shuffle,) if shuffle else ()) +
+                       ((SHARE_FILLS,) if share else ()), files.LATENCY, LATENCY_RUNS,
+                       round_index, times=names)
 
     def huge_page_sizes(self, program):
         """The sizes the huge-page runs repeat: those at or beyond 1e6, or

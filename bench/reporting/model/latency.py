@@ -32,6 +32,15 @@ class Latency:
         self.suites = [s for s in catalog.suites_of(PROGRAM) if any(k[0] == s for k in self.runs)]
         self.timings = self.as_timings()
 
+    def by_operation(self, suite, name, n):
+        """{operation: [its percentiles in each repetition]} of a mix's run,
+        where the run counted its calls by operation; {} else."""
+        found = {}
+        for run in self.runs.get((suite, name, n), []):
+            for operation, figures in run.get("by_operation", {}).items():
+                found.setdefault(operation, []).append(figures["percentiles"])
+        return found
+
     def workload(self, suite):
         """The suite whose calls a latency suite times ("mix" for
         "mix_latency"), as the catalog lists it; the suite itself else."""

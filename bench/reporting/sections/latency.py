@@ -80,6 +80,25 @@ def tail_where_table(latency):
     return markdown_table(rows, numeric=list(range(2, first)) + [first + 2, first + 3])
 
 
+def operation_tables(latency):
+    """For each mix whose calls were counted by operation: per map and
+    operation, the median over the repetitions of p50, p99 and p99.9."""
+    lines = []
+    shown = ["50", "99", TAIL]
+    for suite in latency.suites:
+        for n in latency.sizes_of(suite):
+            rows = [["map", "operation"] + ["p%s ns" % p for p in shown]]
+            for name in latency.timings.names(percentile_key(suite, "50")):
+                for operation, runs in sorted(latency.by_operation(suite, name, n).items()):
+                    rows.append([name, operation] + [
+                        ns(statistics.median(r[p] for r in runs)) for p in shown])
+            if len(rows) > 1:
+                lines += ["", "#### %s, n=%s: ns per call by operation (%s)" % (
+                    suite, size_label(n), timer_text(latency)), ""]
+                lines += markdown_table(rows, numeric=[2, 3, 4])
+    return lines
+
+
 def tail_cell(latency, suite, name, n):
     """The p99.9 of a map in the latency run of a workload, if there is one."""
     samples = latency.timings.samples.get((percentile_key(suite + LATENCY_SUFFIX, TAIL), name,
@@ -178,4 +197,11 @@ def lines(latency, events, workloads, pictures):
         text += find_pair_table(workloads)
     if latency:
         text += ["", "### Percentiles per workload"] + percentile_tables(latency)
+        by_operation = operation_tables(latency)
+        if by_operation:
+            text += ["", "### The core workloads' calls by operation", "",
+                     "Each call of a mix timed and counted under its operation too: a find, a "
+                     "miss, an insertion, an erasure, an update (a find and a write of its "
+                     "record), a read-modify-write or a scan. The median over the "
+                     "repetitions."] + by_operation
     return text
