@@ -13,20 +13,7 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting.commands.plan import INTERLEAVED, SHARE_FILLS, Plan  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
-
-
-def contender(name, role, peer="", kind="", order=0, scans=True):
-    return {"name": name, "role": role, "peer": peer, "kind": kind, "order": order,
-            "quadratic_fill": False, "scans": scans}
-
-def goal(kind, suite, limit, statistic="time", sizes=None, q=None):
-    """A goal as the programs list it."""
-    entry = {"kind": kind, "peer": "peer_tree", "suite": suite, "statistic": statistic,
-             "limit": limit}
-    entry.update({"sizes": sizes} if sizes else {})
-    entry.update({"q": q} if q else {})
-    return entry
-
+from report_fixtures import contender, goal  # noqa: E402
 
 
 def suite(name, fill="", cold=False):

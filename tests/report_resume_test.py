@@ -21,6 +21,7 @@ from reporting.commands.plan import Plan  # noqa: E402
 from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.sections import document  # noqa: E402
+from report_fixtures import contender, goal  # noqa: E402
 
 # Stands in for every bench program: times drawn from the benchmark's name
 # and repetition, so that two runs write the same.
@@ -59,20 +60,6 @@ else:
     with open(flags["benchmark_out"], "w") as out:
         json.dump({"context": {}, "benchmarks": runs}, out)
 '''
-
-
-def contender(name, role, peer="", kind="", order=0):
-    return {"name": name, "role": role, "peer": peer, "kind": kind, "order": order,
-            "quadratic_fill": False, "scans": True}
-
-def goal(kind, suite, limit, statistic="time", sizes=None, q=None):
-    """A goal as the programs list it."""
-    entry = {"kind": kind, "peer": "peer_tree", "suite": suite, "statistic": statistic,
-             "limit": limit}
-    entry.update({"sizes": sizes} if sizes else {})
-    entry.update({"q": q} if q else {})
-    return entry
-
 
 
 MAPS = [contender("Tree_16", "ours", "peer_tree", "Tree", 16), contender("peer_tree", "peer")]

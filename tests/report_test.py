@@ -18,20 +18,7 @@ from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.model.goals import TIME, Goal  # noqa: E402
 from reporting.model.timings import Timings  # noqa: E402
 from reporting.sections import tables  # noqa: E402
-
-
-def contender(name, role, peer="", kind="", order=0):
-    return {"name": name, "role": role, "peer": peer, "kind": kind, "order": order,
-            "quadratic_fill": False}
-
-def goal(kind, suite, limit, statistic="time", sizes=None, q=None):
-    """A goal as the programs list it."""
-    entry = {"kind": kind, "peer": "peer_tree", "suite": suite, "statistic": statistic,
-             "limit": limit}
-    entry.update({"sizes": sizes} if sizes else {})
-    entry.update({"q": q} if q else {})
-    return entry
-
+from report_fixtures import contender, goal  # noqa: E402
 
 
 # Two programs' lists as the bench programs print them: a kind with orders,

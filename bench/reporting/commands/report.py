@@ -21,6 +21,7 @@ a bench program with --list.
 import argparse
 import json
 import os
+import subprocess
 import sys
 import time
 
@@ -187,14 +188,23 @@ def start(args, parse):
 
 def run(staging, started):
     """Runs what the staging folder's run still lacks; moves its results
-    into place once it is complete. Returns the folder and mode to report."""
+    into place once it is complete. Returns the folder and mode to report.
+    A command that fails, or an interruption, leaves the run in the staging
+    folder, to be resumed."""
     with open(os.path.join(staging, PLAN_FILE)) as saved:
         build = json.load(saved)["build"]
     build_tools(build)
     # The list the run was planned on, so that a resumed run runs the same
     # commands.
     asked, plan = plan_of(staging, Catalog.from_json(files.read(staging, files.LIST)))
-    _, missing = all_commands(staging, plan, build)
+    try:
+        _, missing = all_commands(staging, plan, build)
+    except (subprocess.CalledProcessError, KeyboardInterrupt) as stopped:
+        record_time(staging, time.monotonic() - started)
+        what = "interrupted" if isinstance(stopped, KeyboardInterrupt) else \
+            "a command failed (%s)" % " ".join(map(str, stopped.cmd))
+        sys.exit("bench/report: %s; the run waits in %s: bench/report --resume %s goes on "
+                 "with it" % (what, staging, staging))
     record_time(staging, time.monotonic() - started)
     if missing:
         sys.exit("bench/report: %d commands did not run; the run waits in %s" % (

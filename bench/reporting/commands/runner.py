@@ -89,14 +89,17 @@ def run_commands(staging, commands, build, first=0):
     """Runs each command whose output the staging folder lacks, numbered
     from `first`, with a line a round of the processes that time, and one
     for each other command."""
-    rounds = sorted({c.round for c in commands if c.times})
+    timing = (BENCHMARKS, LATENCY_RUNS)
+    rounds = sorted({c.round for c in commands if c.kind in timing})
     current = None
     for number, command in enumerate(commands, first):
         path = output_path(staging, number)
         if os.path.exists(path):
             continue
-        if not command.times:
-            print("== %s" % command.output.holds, flush=True)
+        if command.kind not in timing:
+            print("== %s" % ("the memory round trip at each size's working set"
+                             if command.kind == ROUND_TRIP else command.output.holds),
+                  flush=True)
         elif command.round != current and len(rounds) > 1:
             current = command.round
             print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)

@@ -272,6 +272,12 @@ def percentile_figure(plot, latency, suite, n):
                 ["plot " + ", ".join(curves)], titles)
 
 
+def size_axis(sizes):
+    """An axis of record counts, each labelled as "1e4"."""
+    return ["set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
+            "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)]
+
+
 def find_pair_figure(plot, workloads):
     """Independent finds (solid) and dependent ones (dashed, same colour)
     against n, every map."""
@@ -293,9 +299,7 @@ def find_pair_figure(plot, workloads):
     plot.figure("finds_dependent",
                 ["set title 'Finds: independent (solid) and dependent on the previous result "
                  "(dashed)'", "set logscale xy", "set xlabel 'records (n)'",
-                 "set ylabel 'ns per find (median)'",
-                 "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
-                 "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)],
+                 "set ylabel 'ns per find (median)'"] + size_axis(sizes),
                 ["plot " + ", ".join(curves)], titles)
 
 
@@ -316,7 +320,6 @@ def round_trip_figure(plot, workloads, round_trips):
     plot.figure("round_trips",
                 ["set title 'Dependent finds in round trips of the machine''s memory at their "
                  "size'", "set logscale x", "set xlabel 'records (n)'",
-                 "set ylabel 'round trips per find (median)'", "set yrange [0:*]",
-                 "set xrange [%g:%g]" % (sizes[0] / 1.5, sizes[-1] * 1.5),
-                 "set xtics (%s)" % ", ".join("'%s' %d" % (size_label(n), n) for n in sizes)],
+                 "set ylabel 'round trips per find (median)'",
+                 "set yrange [0:*]"] + size_axis(sizes),
                 ["plot " + ", ".join(curves)], titles)
