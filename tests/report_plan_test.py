@@ -1,8 +1,8 @@
 """The report's run plan: which processes a mode runs, in which rounds, and
 the process design every mode shares: below 1e6 one process a repetition of
 all the maps, from 1e6 on one map a process (its fills kept, each suite that
-builds its own maps alone), two repetitions back to back at 1e7; the second
-pass, the huge-page pairs and the latency runs. No program runs."""
+builds its own maps alone), one repetition a process; the second pass, the
+huge-page pairs and the latency runs. No program runs."""
 import os
 import re
 import sys
@@ -98,10 +98,11 @@ class ModeTest(unittest.TestCase):
         self.assertTrue(all(SHARE_FILLS in c.arguments and INTERLEAVED not in c.arguments
                             for c in first))
 
-    def test_at_1e7_a_process_runs_two_repetitions_back_to_back(self):
+    def test_at_1e7_too_each_repetition_is_a_process_of_its_own(self):
+        # Two repetitions back to back on one fill are near copies.
         plan = Plan(CATALOG, "full", sizes=[10000000], maps="Tree_16", workloads="fifo")
         commands = [c for c in plan.first_pass() if c.program == "map_workloads_bench"]
-        self.assertEqual([(c.round, count_of(c)) for c in commands], [(0, 2), (2, 2), (4, 1)])
+        self.assertEqual([(c.round, count_of(c)) for c in commands], [(r, 1) for r in range(5)])
 
     def test_the_full_and_the_standard_mode_time_a_target_alike(self):
         standard, full = Plan(CATALOG, "standard"), Plan(CATALOG, "full")
@@ -109,7 +110,8 @@ class ModeTest(unittest.TestCase):
                        ("fifo", "Tree_16", 10000000)):
             with self.subTest(target=target):
                 self.assertEqual(design(standard, *target), design(full, *target))
-        self.assertEqual([r for r, _, _ in design(full, "fifo", "Tree_16", 10000000)], [0, 2, 4])
+        self.assertEqual([r for r, _, _ in design(full, "fifo", "Tree_16", 10000000)],
+                         [0, 1, 2, 3, 4])
 
     def test_the_run_measures_the_round_trip_first_and_weighs_and_counts_last(self):
         commands = Plan(CATALOG, "full", sizes=[1000]).first_pass()
@@ -149,23 +151,36 @@ class StandardTest(unittest.TestCase):
         self.assertEqual(latency[:2], [("--maps=Tree_64", "--suites=mix_latency"),
                                        ("--maps=peer_tree", "--suites=mix_latency")])
 
+    def test_at_the_target_sizes_too_only_the_chosen_variant_is_timed(self):
+        standing = [{"kind": "Tree", "suite": "find", "measure": "find", "n": n, "name": "Tree_64"}
+                    for n in (1000, 5000)]
+        phases = [c for c in Plan(CATALOG, "standard", standing=standing).first_pass()
+                  if c.program == "map_phases_bench"]
+        self.assertEqual(set(filters(phases)),
+                         {"--benchmark_filter=^(find)/(Tree_64|peer_tree)/"})
+        # Not where the choice is known at one of the sizes only.
+        phases = [c for c in Plan(CATALOG, "standard", standing=standing[:1]).first_pass()
+                  if c.program == "map_phases_bench"]
+        self.assertIn("Tree_16", filters(phases)[0])
+
     def test_undecided_targets_get_more_repetitions_of_what_they_compare(self):
         plan = Plan(CATALOG, "standard")
         commands = plan.second_pass([("find", "Tree_64", "peer_tree", 1000),
                                      ("fifo", "Tree_64", "peer_tree", 10000000),
                                      ("mix_latency", "Tree_64", "peer_tree", 1000000)])
         phases = [c for c in commands if c.program == "map_phases_bench"]
-        # Rounds after the first pass's five.
-        self.assertEqual([c.round for c in phases], [5, 6, 7, 8])
+        # Rounds after the first pass's five; the most where a round is cheap.
+        self.assertEqual([c.round for c in phases], list(range(5, 13)))
         self.assertEqual(phases[0].output.name, "phases_targets.json")
         self.assertIn("--benchmark_filter=^(find/Tree_64/1000|find/peer_tree/1000)$",
                       phases[0].arguments)
         workloads = [c for c in commands if c.program == "map_workloads_bench"]
-        self.assertEqual([(c.round, count_of(c)) for c in workloads], [(5, 2)] * 2 + [(7, 2)] * 2)
+        self.assertEqual([(c.round, count_of(c)) for c in workloads],
+                         [(r, 1) for r in range(5, 9) for _ in range(2)])
         self.assertEqual(sorted(set(filters(workloads))), [
             "--benchmark_filter=^(fifo)/(Tree_64)/", "--benchmark_filter=^(fifo)/(peer_tree)/"])
         latency = [c for c in commands if c.program == "map_latency"]
-        self.assertEqual(len(latency), 8)
+        self.assertEqual(len(latency), 2 * 6)
 
 
 class HugePagesTest(unittest.TestCase):

@@ -14,7 +14,8 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting.analysis import stats  # noqa: E402
 from reporting.analysis.comparison import Comparison  # noqa: E402
-from reporting.analysis.targets import outcome  # noqa: E402
+from reporting.analysis.targets import Target, may_decide, outcome  # noqa: E402
+from reporting.model.goals import Goal  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from reporting.model.timings import BadTime, Timings  # noqa: E402
 
@@ -168,6 +169,39 @@ class CoverageTest(unittest.TestCase):
                 covered += r.low <= math.exp(0.3) <= r.high
             with self.subTest(pairs=pairs):
                 self.assertGreaterEqual(covered / 400, 0.93)
+
+
+class SecondLookTest(unittest.TestCase):
+    ROUNDS = list(range(5))
+
+    def target(self, ours, peer, limit):
+        comparison = Comparison("m", "p", ours, peer, self.ROUNDS, self.ROUNDS)
+        return Target("m", Goal("Tree", "p", "mix", "time", limit), 100000, comparison.ratio,
+                      comparison=comparison)
+
+    def test_the_projected_interval_narrows_with_the_repetitions_and_the_degrees(self):
+        r = stats.ratio([1.0, 1.2, 0.9, 1.1, 1.3], [1.0] * 5, paired=True)
+        half = math.log(r.high / r.low) / 2
+        self.assertAlmostEqual(stats.projected_half_width(r, 5, 0), half)
+        expected = half * math.sqrt(5 / 13) * stats.t_quantile(0.05, 12) / \
+            stats.t_quantile(0.05, 4)
+        self.assertAlmostEqual(stats.projected_half_width(r, 5, 8), expected)
+
+    def test_a_look_is_taken_where_it_may_decide_and_left_out_where_it_cannot(self):
+        # Near the goal and narrow: more repetitions may clear it.
+        close = self.target([0.90, 1.02, 0.88, 0.97, 0.93], [1.0] * 5, 1.0)
+        self.assertEqual(outcome(close.ratio, 1.0, close.comparison.interval), "undecided")
+        self.assertTrue(may_decide(close, 8))
+        self.assertFalse(may_decide(close, 0))
+        # Wide and about on the goal, as a tail percentile that slow spells
+        # of the machine move: four more would seldom decide it.
+        wild = self.target([900, 1150, 2000, 700, 1000], [1000] * 5, 1.0)
+        self.assertEqual(outcome(wild.ratio, 1.0, wild.comparison.interval), "undecided")
+        self.assertFalse(may_decide(wild, 4))
+
+    def test_a_target_without_an_interval_gets_no_look(self):
+        flat = self.target([10] * 5, [10] * 5, 1.0)
+        self.assertFalse(may_decide(flat, 8))
 
 
 if __name__ == "__main__":

@@ -109,13 +109,14 @@ def t_quantile(p, df):
 @dataclass(frozen=True)
 class Ratio:
     """How many times the first set's time is the second's: the estimate,
-    its interval and the test's p (the interval None, with the reason, where
-    there is none)."""
+    its interval with its degrees of freedom and the test's p (the interval
+    None, with the reason, where there is none)."""
     estimate: float
     low: float = None
     high: float = None
     p: float = None
     reason: str = None
+    df: float = None
 
     @property
     def decided(self):
@@ -143,7 +144,19 @@ def interval(estimate, spread, df, level):
     error = math.sqrt(spread)
     p = t_two_sided(estimate / error, df)
     half = t_quantile(1 - level, df) * error
-    return Ratio(math.exp(estimate), math.exp(estimate - half), math.exp(estimate + half), p)
+    return Ratio(math.exp(estimate), math.exp(estimate - half), math.exp(estimate + half), p,
+                 df=df)
+
+
+def projected_half_width(ratio, now, more, level=LEVEL):
+    """The half-width on the logarithms that the interval of `ratio`, from
+    `now` repetitions a side, would have with `more` further ones a side
+    and the same spread: the standard error shrinks as the square root of
+    the repetitions, and the degrees of freedom grow by `more` (a paired
+    interval's exactly, Welch's at least)."""
+    half = math.log(ratio.high / ratio.low) / 2
+    shrink = math.sqrt(now / (now + more))
+    return half * shrink * t_quantile(1 - level, ratio.df + more) / t_quantile(1 - level, ratio.df)
 
 
 @lru_cache(maxsize=65536)

@@ -2,12 +2,13 @@
 size, one variant of the kind stands for it, with its ratio to the peer and
 the outcome. For a count or a weight it is the kind's best; for a time, the
 one chosen before the run (standing), else the run's best median."""
+import math
 from dataclasses import dataclass
 from typing import Optional
 
 from ..model.goals import BYTES, Goal
 from .comparison import Comparison, compare
-from .stats import NO_SPREAD
+from .stats import NO_SPREAD, projected_half_width
 
 MET, MISSED, UNDECIDED, NO_INTERVAL, NOT_MEASURED, MACHINE = (
     "met", "missed", "undecided", "no interval", "not measured", "the machine's")
@@ -61,6 +62,25 @@ class Target:
             return MACHINE
         return outcome(self.ratio, self.goal.limit,
                        self.comparison.interval if self.comparison else None)
+
+
+# A second look is worth its repetitions when the estimate lies at least
+# this share of the projected half-width away from the goal: the estimate
+# then need move no more than half its own uncertainty for the interval to
+# clear the goal. Closer, another look seldom decides, and at 1e7 a look
+# costs minutes; leaving it out can only lower the chance of a wrong outcome.
+WORTH_A_LOOK = 0.5
+
+
+def may_decide(target, more):
+    """Whether `more` further repetitions of both maps may decide an
+    undecided timed target (see WORTH_A_LOOK)."""
+    interval = target.comparison.interval if target.comparison else None
+    if not (more and interval and interval.decided):
+        return False
+    now = min(target.comparison.repetitions)
+    distance = abs(math.log(interval.estimate / target.goal.limit))
+    return distance >= WORTH_A_LOOK * projected_half_width(interval, now, more)
 
 
 def best(candidates):

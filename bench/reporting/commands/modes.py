@@ -16,9 +16,11 @@ repetitions. Below ONE_MAP_FROM a round is one process of all the maps, its
 benchmarks in random order, each filling its map afresh. From ONE_MAP_FROM
 on, a process times one map in one group of suites (those that share a
 fill, or one suite that builds its own maps), so that no map lands on
-memory another map freed; a fill there takes from a second to half a
-minute, so at the sizes of BACK_TO_BACK a process runs that many
-repetitions back to back on its fill.
+memory another map freed. Every process runs one repetition: two run back
+to back on one fill are near copies of each other (at 1e7 their times
+differed by 1 to 6 % where those of two processes differed by 5 to 70 %,
+the pages a process is given deciding much of its speed), so they would
+narrow an interval without telling more about the map.
 """
 from dataclasses import dataclass
 from typing import Dict, List, Tuple
@@ -26,7 +28,6 @@ from typing import Dict, List, Tuple
 from ..model.catalog import PHASES, WORKLOADS
 
 ONE_MAP_FROM = 1000000
-BACK_TO_BACK = {10000000: 2}
 # Sizes beyond the caches, where a lookup also pays TLB misses: the
 # huge-page runs repeat these, for every contender alike.
 HUGE_PAGE_SIZES = [1000000, 10000000]
@@ -49,8 +50,9 @@ class Mode:
     counts_sizes: Tuple[int, ...]
     repetitions: int
     # Further repetitions, in a second pass, of the targets the first leaves
-    # undecided (not in an aimed run); 0 for none.
-    extra_repetitions: int
+    # undecided (not in an aimed run): (smallest size, repetitions) in
+    # rising sizes, the last step at or below a size counting; none for none.
+    extra_repetitions: Tuple[Tuple[int, int], ...]
     min_time: float  # seconds a benchmark runs per repetition
     latency: LatencyRuns
     targets_only: bool   # the goals' suites and sizes, unless aimed
@@ -58,29 +60,36 @@ class Mode:
     # The programs whose largest sizes run again with huge pages.
     huge_page_programs: List[str]
 
+# The second pass of the standard and the full mode: more repetitions where
+# a process takes seconds (below 1e6 a process of the two maps compared, at
+# 1e6 one of a map), fewer where a fill takes half a minute.
+SECOND_PASS = ((0, 8), (ONE_MAP_FROM, 6), (10000000, 4))
+
+
+def extra_at(steps, n):
+    """The second pass's repetitions at size n."""
+    found = 0
+    for smallest, repetitions in steps:
+        if n >= smallest:
+            found = repetitions
+    return found
+
 
 MODES = {
     "quick": Mode(sizes={PHASES: (1000,), WORKLOADS: (1000,)}, memory_sizes=(1000,),
-                  counts_sizes=(1000,), repetitions=1, extra_repetitions=0, min_time=0.01,
+                  counts_sizes=(1000,), repetitions=1, extra_repetitions=(), min_time=0.01,
                   latency=LatencyRuns((1000,), 1, 20000), targets_only=False, events=False,
                   huge_page_programs=[]),
     "standard": Mode(sizes={PHASES: (10000, 100000), WORKLOADS: (10000, 100000)},
                      memory_sizes=(10000, 100000), counts_sizes=(10000, 100000),
-                     repetitions=5, extra_repetitions=4, min_time=0.1,
+                     repetitions=5, extra_repetitions=SECOND_PASS, min_time=0.1,
                      latency=LatencyRuns((10000, 1000000), 5, 1000000), targets_only=True,
                      events=False, huge_page_programs=[]),
     "full": Mode(sizes={PHASES: (1000, 10000, 100000, 1000000),
                         WORKLOADS: (1000, 10000, 100000, 1000000, 10000000)},
                  memory_sizes=(1000, 10000, 100000, 1000000, 10000000),
-                 counts_sizes=(10000, 100000), repetitions=5, extra_repetitions=4, min_time=0.2,
+                 counts_sizes=(10000, 100000), repetitions=5, extra_repetitions=SECOND_PASS, min_time=0.2,
                  latency=LatencyRuns((10000, 1000000), 5, 1000000), targets_only=False,
                  events=True, huge_page_programs=[PHASES]),
 }
 
-
-def processes_for(repetitions, n):
-    """[(first round, repetitions)] of the processes that share a target's
-    repetitions at size n: one each below ONE_MAP_FROM and at the sizes
-    BACK_TO_BACK does not name, else that many back to back."""
-    each = BACK_TO_BACK.get(n, 1) if n >= ONE_MAP_FROM else 1
-    return [(start, min(each, repetitions - start)) for start in range(0, repetitions, each)]

@@ -11,7 +11,7 @@ from ..model import files
 from ..model.catalog import LATENCY, PHASES, WORKLOADS
 from ..model.goals import BYTES, INSTRUCTIONS, L1_MISSES
 from .command import COUNTS, DOCUMENT, ROUND_TRIP, Command, in_rounds
-from .modes import MODES
+from .modes import MODES, extra_at
 from .processes import INTERLEAVED, SHARE_FILLS, Processes  # noqa: F401 (the plan's flags)
 
 
@@ -38,7 +38,7 @@ class Plan:
         self.min_time = settings.min_time
         self.repetitions = repetitions or settings.repetitions
         # The second pass: only a mode's own runs, not a run the user aimed.
-        self.extra_repetitions = 0 if aimed else settings.extra_repetitions
+        self.extra_repetitions = () if aimed else settings.extra_repetitions
         self.latency_repetitions = repetitions or settings.latency.repetitions
         self.latency_operations = settings.latency.operations
         names = list(catalog.contenders)
@@ -106,12 +106,11 @@ class Plan:
 
     def stands(self, name, suite, sizes):
         """Whether a map is timed in a suite at these sizes: every peer, and
-        every variant of ours but, in a run of the targets alone beyond the
-        target sizes, those that do not stand for their kind there, when
-        the kind's standing variant is known at every size. At 1e6 and 1e7
-        a fill takes seconds to a minute, and the other orders would not be
-        judged."""
-        if self.catalog.role(name) != "ours" or not self.beyond_targets(sizes):
+        every variant of ours but, in a run of the targets alone, those that
+        do not stand for their kind there, when the kind's standing variant
+        is known at every size: the other orders would not be judged, and
+        at 1e6 and 1e7 a fill takes seconds to half a minute."""
+        if self.catalog.role(name) != "ours" or not self.targets_only:
             return True
         kind = self.catalog.contenders[name]["kind"]
         standing = [self.standing.get((kind, suite, n)) for n in sizes]
@@ -185,13 +184,27 @@ class Plan:
         timed += self.processes.latency(self.timed, self.latency_repetitions)
         return self.round_trip() + in_rounds(timed) + self.untimed()
 
+    def extra_at(self, n):
+        """The second pass's repetitions of a target at size n."""
+        return extra_at(self.extra_repetitions, n)
+
     def second_pass(self, undecided):
         """The processes of the second pass: `undecided` holds (suite, map,
         peer, n) of the timed targets the first left undecided, and each
-        gets extra_repetitions more of the two maps it compares."""
-        if not (self.extra_repetitions and undecided):
-            return []
-        wanted = {(suite, name, n) for suite, ours, peer, n in undecided for name in (ours, peer)}
+        gets extra_at(n) more repetitions of the two maps it compares."""
+        wanted = {(suite, name, n) for suite, ours, peer, n in undecided
+                  for name in (ours, peer) if self.extra_at(n)}
+        commands = []
+        for repetitions in sorted({self.extra_at(n) for _, _, n in wanted}):
+            chosen = {name for name in wanted if self.extra_at(name[2]) == repetitions}
+            commands += self.more_of(chosen, repetitions)
+        # Rounds of their own, after the first pass's, so that each
+        # repetition keeps a round no other repetition of its map has.
+        after = max(self.repetitions, self.latency_repetitions)
+        return in_rounds([replace(c, round=c.round + after) for c in commands])
+
+    def more_of(self, wanted, repetitions):
+        """`repetitions` more of each (suite, map, n) wanted."""
         commands = []
         for program in (PHASES, WORKLOADS):
             sizes_of = {}
@@ -201,14 +214,9 @@ class Plan:
             output = files.PHASES_TARGETS if program == PHASES else files.WORKLOADS_TARGETS
             commands += self.processes.benchmarks(
                 program, {s: sorted(set(v)) for s, v in sizes_of.items()},
-                lambda s, m, n: (s, m, n) in wanted, self.extra_repetitions, (output, output),
-                exact=True)
-        commands += self.processes.latency(lambda s, m, n: (s, m, n) in wanted,
-                                           self.extra_repetitions, shuffle_from=100)
-        # Rounds of their own, after the first pass's, so that each
-        # repetition keeps a round no other repetition of its map has.
-        after = max(self.repetitions, self.latency_repetitions)
-        return in_rounds([replace(c, round=c.round + after) for c in commands])
+                lambda s, m, n: (s, m, n) in wanted, repetitions, (output, output), exact=True)
+        return commands + self.processes.latency(lambda s, m, n: (s, m, n) in wanted,
+                                                 repetitions, shuffle_from=100)
 
     def round_trip(self):
         sizes = self.round_trip_sizes()

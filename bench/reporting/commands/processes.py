@@ -8,11 +8,10 @@ import re
 from ..model import files
 from ..model.catalog import HUGE_PAGES_ENV, LATENCY, PHASES, WORKLOADS
 from .command import LATENCY_RUNS, Command, alternatives, exact_filter
-from .modes import HUGE_PAGE_SIZES, ONE_MAP_FROM, processes_for
+from .modes import HUGE_PAGE_SIZES, ONE_MAP_FROM
 
-# Google Benchmark's flags for the repetitions of a process, and for taking
-# its benchmarks in random order (each filling its map afresh).
-REPETITIONS = "--benchmark_repetitions="
+# Google Benchmark's flag for taking a process's benchmarks in random order
+# (each filling its map afresh).
 INTERLEAVED = "--benchmark_enable_random_interleaving=true"
 # The workload program's flag for the suites of one map sharing its fills.
 SHARE_FILLS = "--share-fills"
@@ -52,7 +51,7 @@ class Processes:
                     continue
                 pattern = exact_filter(sorted(names)) if exact else \
                     self.filter(suites, chosen, wanted)
-                arguments = self.arguments(program, chosen, pattern, 1, INTERLEAVED)
+                arguments = self.arguments(program, chosen, pattern, INTERLEAVED)
                 commands += [Command(program, arguments, output, round=r, env=env, times=names)
                              for r in range(repetitions)]
         large = sorted({n for sizes in sizes_of.values() for n in sizes if n >= ONE_MAP_FROM})
@@ -64,9 +63,9 @@ class Processes:
                     pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
                     names = frozenset((s, name, n) for s in group)
                     commands += [Command(program,
-                                         self.arguments(program, [n], pattern, count, SHARE_FILLS),
-                                         output, round=start, env=env, times=names)
-                                 for start, count in processes_for(repetitions, n)]
+                                         self.arguments(program, [n], pattern, SHARE_FILLS),
+                                         output, round=r, env=env, times=names)
+                                 for r in range(repetitions)]
         return commands
 
     def fill_groups(self, suites):
@@ -101,14 +100,13 @@ class Processes:
                  for chosen, suites in groups.items()]
         return "^%s/" % parts[0] if len(parts) == 1 else "^(%s)/" % "|".join(parts)
 
-    def arguments(self, program, sizes, pattern, repetitions, flag):
-        """A Google Benchmark process: the sizes, the filter, the time per
-        repetition, the flag of its kind of process, the repetitions and, for
+    def arguments(self, program, sizes, pattern, flag):
+        """A Google Benchmark process of one repetition: the sizes, the
+        filter, the time it runs, the flag of its kind of process and, for
         the workload program, the suites the user asked for."""
         arguments = ("--sizes=" + ",".join(map(str, sizes)), "--benchmark_filter=" + pattern,
                      "--benchmark_min_time=%g" % self.plan.min_time, flag)
-        return arguments + ((REPETITIONS + str(repetitions),) if repetitions > 1 else ()) + \
-            (self.plan.asked if program == WORKLOADS else ())
+        return arguments + (self.plan.asked if program == WORKLOADS else ())
 
     def latency(self, wanted, repetitions, shuffle_from=1):
         """map_latency's processes, one a repetition: below ONE_MAP_FROM of

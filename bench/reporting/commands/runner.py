@@ -10,7 +10,7 @@ import shutil
 import subprocess
 import tempfile
 
-from ..analysis.targets import UNDECIDED, judge_all
+from ..analysis.targets import UNDECIDED, judge_all, may_decide
 from ..model import files
 from .command import BENCHMARKS, COUNTS, DOCUMENT, LATENCY_RUNS, ROUND_TRIP
 
@@ -137,14 +137,16 @@ def assemble(staging, commands):
 
 def undecided_targets(folder, plan):
     """(suite, map, peer, n) of every timed target whose interval the runs
-    so far leave straddling its goal."""
+    so far leave straddling its goal, and of those the second pass's
+    repetitions may decide."""
     results = files.Results(folder, plan.catalog)
     judged = results.judged()
     if not judged:
-        return []
-    return [(t.goal.run_suite, t.name, t.peer, t.n)
-            for t in judge_all(judged, results.memory, results.counts, results.reached)
-            if t.outcome == UNDECIDED]
+        return [], []
+    undecided = [t for t in judge_all(judged, results.memory, results.counts, results.reached)
+                 if t.outcome == UNDECIDED]
+    return [[(t.goal.run_suite, t.name, t.peer, t.n) for t in chosen]
+            for chosen in (undecided, [t for t in undecided if may_decide(t, plan.extra_at(t.n))])]
 
 
 def all_commands(staging, plan, build=None):
@@ -160,11 +162,14 @@ def all_commands(staging, plan, build=None):
     missing = assemble(staging, first)
     if missing:
         return first, missing
-    undecided = undecided_targets(staging, plan) if plan.extra_repetitions else []
-    second = plan.second_pass(undecided)
+    undecided, worth = undecided_targets(staging, plan) if plan.extra_repetitions else ([], [])
+    second = plan.second_pass(worth)
+    if build and undecided:
+        print("== %d targets undecided, %d of which more repetitions may decide: %s more of "
+              "what they compare" % (len(undecided), len(worth), ", ".join(
+                  sorted({"%d at n=%d" % (plan.extra_at(n), n) for _, _, _, n in worth}))),
+              flush=True)
     if build and second:
-        print("== %d targets undecided: %d more repetitions of what they compare" % (
-            len(undecided), plan.extra_repetitions), flush=True)
         run_commands(staging, second, build, len(first))
     commands = first + second
     return commands, assemble(staging, commands)

@@ -45,8 +45,8 @@ def workload_lines(workloads, memory, pictures, weighed_before, scan_counts=None
               "map afresh; from 1e6 on, a process of one map, whose suites share its fills "
               "(the random one and the ascending one, both kept to the end of the process, the "
               "suites that change them last) and each suite that builds its own maps has a "
-              "process of its own, so that no map lands on memory another map freed; at 1e7 a "
-              "process runs two repetitions back to back on its fill." % (
+              "process of its own, so that no map lands on memory another map freed. A process "
+              "runs one repetition: two back to back on one fill are near copies." % (
                   generator, catalog.facts["batch"],
                   size_label(catalog.facts["largest_random_array_fill"]), cut_offs(workloads),
                   tables.repetition_text(workloads, suites[-1])), ""]
