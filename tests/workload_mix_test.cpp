@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <map>
 #include <random>
 #include <sstream>
@@ -218,6 +219,18 @@ TEST(MixRun, LeavesEveryMapAsStdMapUnderTheSameSteps) {
             EXPECT_EQ(variant.check(*map), "") << text << " on " << variant;
         }
     }
+}
+
+TEST(MixRun, KeysInOrderStopAtTheEndOfTheIntsInsteadOfWrappingRound) {
+    constexpr int kMost = std::numeric_limits<int>::max();
+    constexpr int kLeast = std::numeric_limits<int>::min();
+    int newest = kMost - 3;
+    EXPECT_EQ(movedKey(newest, 2), kMost - 1);
+    EXPECT_EQ(movedKey(newest, 2), kMost - 1);
+    int lowest = kLeast + 2;
+    EXPECT_EQ(movedKey(lowest, -2), kLeast);
+    EXPECT_EQ(movedKey(lowest, -2), kLeast);
+    EXPECT_EQ(movedKey(lowest, 2), kLeast + 2);
 }
 
 Trace traceOf(const std::string& text, std::size_t most = kMostTraceOperations) {

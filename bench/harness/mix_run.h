@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -25,6 +26,17 @@
 #include "map_scan.h"
 #include "mix_spec.h"
 #include "workload_keys.h"
+
+// Moves a key that goes round the keys in order by `by` (2 or -2) and
+// returns it; a run so long that it reaches the end of the keys an int
+// holds stays at its last key, which it then inserts or erases again.
+inline int movedKey(int& key, int by) {
+    if (by > 0 ? key <= std::numeric_limits<int>::max() - by
+               : key >= std::numeric_limits<int>::min() - by) {
+        key += by;
+    }
+    return key;
+}
 
 struct MixStep {
     MixOperation operation;
@@ -119,14 +131,14 @@ private:
             case KeyDistribution::zipf:
                 return step.key;
             case KeyDistribution::latest:
-                return inserting ? (m_newest += 2) : m_newest - 2 * step.key;
+                return inserting ? movedKey(m_newest, 2) : m_newest - 2 * step.key;
             case KeyDistribution::ascending:
-                return inserting ? (m_newest += 2)
-                       : step.operation == MixOperation::erase ? (m_lowest += 2) - 2
+                return inserting ? movedKey(m_newest, 2)
+                       : step.operation == MixOperation::erase ? movedKey(m_lowest, 2) - 2
                                                                : around(m_lowest, m_newest, 2);
             case KeyDistribution::descending:
-                return inserting ? (m_lowest -= 2)
-                       : step.operation == MixOperation::erase ? (m_newest -= 2) + 2
+                return inserting ? movedKey(m_lowest, -2)
+                       : step.operation == MixOperation::erase ? movedKey(m_newest, -2) + 2
                                                                : around(m_newest, m_lowest, -2);
         }
         return step.key;
@@ -135,11 +147,11 @@ private:
     // The next key of the cursor that goes from `first` towards `last` by
     // `stride`, starting again at `first` past `last`.
     int around(int first, int last, int stride) {
-        const int span = (last - first) / stride + 1;
+        const long long span = (static_cast<long long>(last) - first) / stride + 1;
         if (m_cursor >= span) {
             m_cursor = 0;
         }
-        return first + stride * m_cursor++;
+        return static_cast<int>(first + static_cast<long long>(stride) * m_cursor++);
     }
 
     Map& m_map;
@@ -149,7 +161,7 @@ private:
     MixScan m_scan;
     int m_lowest;  // the smallest present key, where the keys move in order
     int m_newest;  // the largest (the newest, for the latest keys)
-    int m_cursor = 0;
+    long long m_cursor = 0;
     std::size_t m_next = 0;
     std::size_t m_visited = 0;
     ScanTally m_tally;

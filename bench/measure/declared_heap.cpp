@@ -1,6 +1,7 @@
 #include "declared_heap.h"
 
 #include <cstdlib>
+#include <vector>
 
 #if defined(__GLIBC__)
 #include <malloc.h>
@@ -31,6 +32,10 @@ DeclaredHeap::DeclaredHeap(std::size_t reserve) : m_reserve(reserve) {
 }
 
 void DeclaredHeap::restore() const {
+    if (s_released) {
+        touchFreePages();
+        s_released = false;
+    }
     // A request this large makes malloc consolidate its free chunks first.
     if (void* block = std::malloc(m_reserve)) {
         touch(static_cast<char*>(block), m_reserve);
@@ -41,5 +46,30 @@ void DeclaredHeap::restore() const {
 void DeclaredHeap::release() {
 #if defined(__GLIBC__)
     malloc_trim(0);
+    s_released = true;
+#endif
+}
+
+// A release gives back the whole pages of every free chunk, wherever it
+// lies in the heap. Taking page-sized blocks until the heap has to grow
+// takes every such chunk (malloc serves a request from its free chunks
+// before it grows the heap: the declared heap maps no block on its own), and
+// touching them maps their pages again; then they are all freed.
+void DeclaredHeap::touchFreePages() {
+#if defined(__GLIBC__)
+    std::vector<void*> taken;
+    const std::size_t free = mallinfo2().fordblks;
+    taken.reserve(free / kPage + 1);
+    for (std::size_t held = 0; held < free; held += kPage) {
+        void* block = std::malloc(kPage);
+        if (block == nullptr) {
+            break;
+        }
+        touch(static_cast<char*>(block), kPage);
+        taken.push_back(block);
+    }
+    for (void* block : taken) {
+        std::free(block);
+    }
 #endif
 }

@@ -22,9 +22,9 @@ class DeclaredHeap {
 public:
     explicit DeclaredHeap(std::size_t reserve);
 
-    // Consolidates the free memory and touches the reserve again: after a
-    // run that gave memory back (the cold suites), its pages are the
-    // process's once more.
+    // Consolidates the free memory and touches the reserve again; after a
+    // release, every free page of the heap too, so that a run after a cold
+    // one takes no page of the heap fresh.
     void restore() const;
 
     // Gives every free page back to the system, so that the next
@@ -34,7 +34,10 @@ public:
     std::size_t reserve() const { return m_reserve; }
 
 private:
+    static void touchFreePages();
+
     std::size_t m_reserve;
+    static inline bool s_released = false;  // since the last restore
 };
 
 // The reserve of the Google Benchmark programs: above the largest map at
