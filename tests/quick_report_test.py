@@ -1,7 +1,9 @@
 """A map kind registered outside the bench, as README's "Add your own map"
 shows, appears in a quick report's every figure and table with no change to
 the report: a bench build with ListMap linked in, then bench/report --quick.
-Needs the bench's tools (tools/install-deps bench); CI runs it."""
+And a mix of one's own and the example trace, run through bench/report on
+the same build, each give a table with its verdicts and a figure. Needs the
+bench's tools (tools/install-deps bench); CI runs it."""
 import json
 import os
 import re
@@ -31,14 +33,19 @@ def tables(markdown):
     return found
 
 
+def configure():
+    """The bench build with ListMap linked in (bench/report builds it)."""
+    subprocess.run(["cmake", "-S", ROOT, "-B", BUILD, "-DCMAKE_BUILD_TYPE=Release",
+                    "-DMAPBENCH_BUILD_BENCH=ON", "-DMAPBENCH_BUILD_TESTS=OFF",
+                    "-DMAPBENCH_EXTRA_MAP_SOURCES=" +
+                    os.path.join(ROOT, "tests", "list_map_registration.cpp")],
+                   check=True, stdout=subprocess.DEVNULL)
+
+
 class QuickReportWithAnExtraMap(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        subprocess.run(["cmake", "-S", ROOT, "-B", BUILD, "-DCMAKE_BUILD_TYPE=Release",
-                        "-DMAPBENCH_BUILD_BENCH=ON", "-DMAPBENCH_BUILD_TESTS=OFF",
-                        "-DMAPBENCH_EXTRA_MAP_SOURCES=" +
-                        os.path.join(ROOT, "tests", "list_map_registration.cpp")],
-                       check=True, stdout=subprocess.DEVNULL)
+        configure()
         cls.out = tempfile.mkdtemp()
         subprocess.run([os.path.join(ROOT, "bench", "report"), "--quick", "--build", BUILD,
                         "--out", cls.out], check=True, stdout=subprocess.DEVNULL)
@@ -66,6 +73,43 @@ class QuickReportWithAnExtraMap(unittest.TestCase):
             with self.subTest(figure=name):
                 self.assertIn(EXTRA, titles)
                 self.assertTrue(os.path.exists(os.path.join(self.out, name)))
+
+
+class WorkloadsAUserDescribes(unittest.TestCase):
+    """A mix and a trace, each on two maps at one size, two repetitions."""
+
+    @classmethod
+    def setUpClass(cls):
+        configure()
+
+    def report(self, *asked):
+        out = tempfile.mkdtemp()
+        subprocess.run([os.path.join(ROOT, "bench", "report"), "--build", BUILD, "--out", out,
+                        "--maps", "BTree_64,absl_btree_map", "--repetitions", "2"] + list(asked),
+                       check=True, stdout=subprocess.DEVNULL)
+        with open(os.path.join(out, "results.md")) as report:
+            return out, report.read()
+
+    def rows_of(self, markdown, suite):
+        return [rows for heading, rows in tables(markdown) if re.search(r"\b%s\b" % suite, heading)]
+
+    def test_a_mix_of_ones_own_is_timed_and_judged_like_a_suite(self):
+        out, markdown = self.report("--mix", "find=90,scan=5:20,insert=5,keys=zipf:1.1",
+                                    "--sizes", "1e3")
+        found = self.rows_of(markdown, "own_mix")
+        self.assertTrue(found, "no table of the mix")
+        self.assertTrue(any(re.search(r"BTree_64 .*\[[0-9.]+, [0-9.]+\], (better|worse|tie)", row)
+                            for rows in found for row in rows))
+        self.assertTrue(os.path.exists(os.path.join(out, "own_mix.png")))
+
+    def test_the_example_trace_is_replayed_on_every_chosen_map(self):
+        out, markdown = self.report("--trace", os.path.join(ROOT, "docs", "example.trace"))
+        found = self.rows_of(markdown, "trace")
+        self.assertTrue(found, "no table of the trace")
+        rows = [row for rows in found for row in rows]
+        self.assertTrue(any("BTree_64" in row for row in rows))
+        self.assertTrue(any("absl_btree_map" in row for row in rows))
+        self.assertTrue(os.path.exists(os.path.join(out, "trace.png")))
 
 
 if __name__ == "__main__":

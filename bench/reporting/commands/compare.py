@@ -4,9 +4,10 @@ checked out in a git worktree under build/compare/) against the working
 tree. Both run the chosen benchmarks in one session, alternating old and
 new round by round; for each benchmark it prints both medians, the ratio
 new/old with its 95 % interval, the test's p and the verdict, from the
-same procedure as the report's (reporting/analysis/stats.py), then, for the maps concerned, the instructions per find and per mix step
-that bench/counts counts for each build. The worktree is removed at the
-end, also on failure or interruption.
+same procedure as the report's (reporting/analysis/stats.py), then, for
+the maps concerned, the instructions per find and per mix step that
+bench/counts counts for each build. The worktree is removed at the end,
+also on failure or interruption.
 
   bench/compare HEAD~1                         find and mix of every map at n=1e4
   bench/compare main '^mix/BTree_(64|128)/'    a Google Benchmark filter
