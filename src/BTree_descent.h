@@ -15,12 +15,21 @@ constexpr std::size_t kCacheLine = 64;
 // The most lines fetched of one node: all that a visit reads up to order
 // 160; of larger nodes the keys and the first of their subtrees or payloads.
 constexpr int kMostLines = 32;
-// Trees of fewer bytes than a core's L2 cache are not fetched ahead: they
-// stay in the caches, where a prefetch only takes the fill buffers that the
-// lookups' own loads need (at 1e5 keys, order 128, on a machine with 2 MiB
-// of L2, the prefetches took 26 to 31 % of a find's time). The size is the
-// machine's own, read once from the C library (2 MiB where it tells none).
+// Trees of fewer bytes than two of a core's L2 caches are not fetched
+// ahead: they stay in the caches (in L2, or in the L3 close by), where a
+// prefetch only takes the fill buffers that the lookups' own loads need. At
+// 1e5 keys, order 128, the prefetches took 26 to 31 % of a find's time on a
+// machine with 2 MiB of L2, where the tree fits in it; on one with 1 MiB,
+// where it fits in two, fetching it ahead cost 15 % more time a find
+// ([1.00, 1.33]) and 24 % more instructions. The L2 size is the machine's
+// own, read once from the C library (a threshold of 2 MiB where it tells
+// none).
 std::size_t smallest_fetched_tree();
+// Takes `bytes` as the L2 size instead of the machine's (0: the machine's
+// again), for every tree made after the call: a count under a simulated
+// cache, whose processor states a cache of its own, fetches ahead as a
+// machine of those caches would.
+void assume_l2_bytes(std::size_t bytes);
 // Nor are nodes whose visit reads fewer bytes (orders below 20): their two
 // or three lines come as fast on demand, and fetching them ahead cost the
 // mix of order 3 at 1e5 keys 7 % of its time.

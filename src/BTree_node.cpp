@@ -14,17 +14,31 @@
 
 Node* const invalid_ptr = reinterpret_cast<Node*>(~std::uintptr_t{0});
 
-std::size_t btree_prefetch::smallest_fetched_tree() {
-    static const std::size_t bytes = [] {
-        constexpr std::size_t kWhereUnknown = std::size_t{2} << 20;
+namespace {
+
+std::size_t twice_the_machines_l2() {
+    constexpr std::size_t kWhereUnknown = std::size_t{2} << 20;
 #if defined(_SC_LEVEL2_CACHE_SIZE)
-        const long l2 = sysconf(_SC_LEVEL2_CACHE_SIZE);
-        return l2 > 0 ? static_cast<std::size_t>(l2) : kWhereUnknown;
+    const long l2 = sysconf(_SC_LEVEL2_CACHE_SIZE);
+    return l2 > 0 ? 2 * static_cast<std::size_t>(l2) : kWhereUnknown;
 #else
-        return kWhereUnknown;
+    return kWhereUnknown;
 #endif
-    }();
+}
+
+std::size_t& smallest_fetched_bytes() {
+    static std::size_t bytes = twice_the_machines_l2();
     return bytes;
+}
+
+}  // namespace
+
+std::size_t btree_prefetch::smallest_fetched_tree() {
+    return smallest_fetched_bytes();
+}
+
+void btree_prefetch::assume_l2_bytes(std::size_t bytes) {
+    smallest_fetched_bytes() = bytes == 0 ? twice_the_machines_l2() : 2 * bytes;
 }
 
 // Defined after invalid_ptr in this file, so it is initialised after it.

@@ -101,7 +101,10 @@ TEST(SpareNodes, MergedNodesServeTheNextSplitsOfASoundTree) {
     }
 }
 
+// Trees of 300000 keys of order 128 take about 5 MB of the bytes a visit
+// reads; one of 1000, 18 KB.
 TEST(FetchedLines, NoneForATreeThatStaysInTheCachesEveryLineAVisitReadsForALargeOne) {
+    btree_prefetch::assume_l2_bytes(std::size_t{1} << 20);
     BTree tree(128);
     for (int key = 0; key < 1000; ++key) {
         tree.insert(key, nullptr);
@@ -121,4 +124,24 @@ TEST(FetchedLines, NoneForATreeThatStaysInTheCachesEveryLineAVisitReadsForALarge
         wide.insert(key, nullptr);
     }
     EXPECT_EQ(wide.root()->fetched_lines(), 32);
+    btree_prefetch::assume_l2_bytes(0);
+}
+
+TEST(FetchedLines, FollowTheL2SizeTheTreeTakes) {
+    std::mt19937 generator(7);
+    std::vector<int> keys(300000);
+    for (int& key : keys) {
+        key = static_cast<int>(generator() >> 1);
+    }
+    for (const std::size_t l2 : {std::size_t{1} << 20, std::size_t{4} << 20}) {
+        btree_prefetch::assume_l2_bytes(l2);
+        BTree tree(128);
+        for (const int key : keys) {
+            tree.insert(key, nullptr);
+        }
+        // Fetched ahead from two L2s of nodes on.
+        EXPECT_EQ(tree.root()->fetched_lines(), l2 == std::size_t{1} << 20 ? 26 : 0) << l2;
+        EXPECT_EQ(tree.check_invariants(), "");
+    }
+    btree_prefetch::assume_l2_bytes(0);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <map>
 #include <random>
@@ -218,6 +219,31 @@ TEST(MixRun, LeavesEveryMapAsStdMapUnderTheSameSteps) {
             EXPECT_EQ(run.visited(), expected.visited()) << text << " on " << variant;
             EXPECT_EQ(variant.check(*map), "") << text << " on " << variant;
         }
+    }
+}
+
+TEST(MixRun, KeysInOrderDriftAtMostATwentiethOfTheMapAndComeBackAsLoaded) {
+    const std::size_t n = 10000;  // a twentieth: 500 keys
+    for (const char* text : {"find=95,insert=5,keys=latest", "find=50,insert=50,keys=ascending",
+                             "find=40,insert=20,erase=40,keys=ascending",
+                             "find=40,insert=40,erase=20,keys=descending"}) {
+        const MixSpec spec = parseMix(text);
+        std::mt19937_64 generator(5);
+        const std::vector<MixStep> steps = mixSteps(spec, n, generator);
+        std::unique_ptr<Map> map = loaded(std::make_unique<ReferenceMap>(), n);
+        const std::vector<int> keys = static_cast<const ReferenceMap&>(*map).keys();
+        MixRun run(*map, n, spec, steps.data(), &g_record, ReferenceMap::scan);
+        std::size_t restores = 0;
+        for (int i = 0; i < 200000; ++i) {
+            run.step(RunEach{});
+            if (run.drifted()) {
+                run.restore();
+                ++restores;
+                ASSERT_EQ(static_cast<const ReferenceMap&>(*map).keys(), keys) << text;
+            }
+            ASSERT_LE(std::abs(map->size() - static_cast<int>(n)), 501) << text;
+        }
+        EXPECT_GT(restores, 0u) << text;
     }
 }
 

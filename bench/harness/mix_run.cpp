@@ -53,3 +53,27 @@ std::vector<MixStep> mixSteps(const MixSpec& spec, std::size_t n, std::mt19937_6
     }
     return steps;
 }
+
+void MixRun::restore() {
+    if (!ordered()) {
+        return;
+    }
+    // Beyond the loaded keys: inserted above the newest, or below the
+    // first (descending keys).
+    for (long long key = m_newest; key > m_loadedNewest; key -= 2) {
+        m_map.erase(static_cast<int>(key));
+    }
+    for (long long key = m_lowest; key < 0; key += 2) {
+        m_map.erase(static_cast<int>(key));
+    }
+    // Among them: erased at the first (ascending) or at the last (descending).
+    for (long long key = 0; key < m_lowest && key <= m_loadedNewest; key += 2) {
+        m_map.insert(static_cast<int>(key), m_inserted);
+    }
+    for (long long key = m_newest < 0 ? 0 : m_newest + 2; key <= m_loadedNewest; key += 2) {
+        m_map.insert(static_cast<int>(key), m_inserted);
+    }
+    m_lowest = 0;
+    m_newest = m_loadedNewest;
+    m_cursor = 0;
+}

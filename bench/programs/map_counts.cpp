@@ -15,6 +15,8 @@
 //       count M mix steps
 //   map_counts --scans --map=NAME --size=N --walks=W --short-scans=S
 //       the scans, counted
+// --l2-bytes=B makes the B-tree fetch ahead as on a machine of that L2 (the
+// simulated caches'), not by the simulated processor's own statement.
 #include <valgrind/callgrind.h>
 
 #include <algorithm>
@@ -24,6 +26,7 @@
 #include <memory>
 #include <string>
 
+#include "BTree.h"
 #include "bench_list.h"
 #include "command_line.h"
 #include "driver_session.h"
@@ -110,7 +113,10 @@ int countsMain(int argc, char** argv) {
                              {"--finds", true, "finds counted"},
                              {"--mixes", true, "mix steps counted"},
                              {"--walks", true, "whole walks counted (--scans)"},
-                             {"--short-scans", true, "short scans counted (--scans)"}});
+                             {"--short-scans", true, "short scans counted (--scans)"},
+                             {"--l2-bytes", true,
+                              "the L2 size the B-tree takes for the machine's (that of "
+                              "the simulated caches)"}});
     if (flags.has("--list")) {
         return listContenders();
     }
@@ -118,6 +124,10 @@ int countsMain(int argc, char** argv) {
         throw FlagError("which map? --map=NAME\n" + flags.usage());
     }
     const Contender& contender = contenderNamed(flags.text("--map"));
+    if (flags.has("--l2-bytes")) {
+        btree_prefetch::assume_l2_bytes(
+            static_cast<std::size_t>(flags.number("--l2-bytes", 1, INT_MAX, 0)));
+    }
     const auto count = [&flags](const std::string& flag) {
         if (!flags.has(flag)) {
             throw FlagError("this count needs " + flag + "=N\n" + flags.usage());

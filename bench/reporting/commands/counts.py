@@ -40,7 +40,11 @@ GUARD_SIZE = 10000
 TOLERANCE = 0.03
 # A fixed cache model, so that the counts do not depend on the host: this
 # machine's L1 data cache and its per-core L2 as the last level.
-CACHE = ["--I1=32768,8,64", "--D1=32768,8,64", "--LL=1048576,16,64"]
+SIMULATED_L2 = 1048576
+CACHE = ["--I1=32768,8,64", "--D1=32768,8,64", "--LL=%d,16,64" % SIMULATED_L2]
+# The simulated processor states caches of its own (an L2 of 256 KiB): the
+# B-tree, which fetches ahead by the L2's size, takes the simulated one.
+SIMULATED_MACHINE = ["--l2-bytes=%d" % SIMULATED_L2]
 CACHE_TEXT = "simulated caches: L1 data 32 KiB 8-way, last level 1 MiB 16-way, 64-byte lines"
 LARGEST_ARRAY = 10000  # sorted arrays fill in quadratic time, slow under valgrind
 WALKS = 2              # whole walks counted per run
@@ -85,7 +89,7 @@ def callgrind(arguments, cache):
         if cache:
             command += ["--cache-sim=yes"] + CACHE
         # A fixed environment: the stack's contents and addresses stay the same.
-        done = subprocess.run(command + arguments, check=True, cwd=work,
+        done = subprocess.run(command + arguments + SIMULATED_MACHINE, check=True, cwd=work,
                               env={"PATH": "/usr/bin:/bin"}, capture_output=True, text=True)
         parts = sorted((p for p in os.listdir(work) if p.startswith("profile.")),
                        key=lambda p: int(p.split(".")[1]))
