@@ -4,6 +4,7 @@ stopped at a random command and resumed saves exactly what an uninterrupted
 run saves; an interrupted run's report says what is missing and judges no
 target that lacks its data; and only a complete run replaces the results
 it is meant for."""
+import itertools
 import json
 import os
 import random
@@ -16,7 +17,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting.analysis.targets import judge_all  # noqa: E402
-from reporting.commands import runner  # noqa: E402
+from reporting.commands import report, runner  # noqa: E402
 from reporting.commands.plan import Plan  # noqa: E402
 from reporting.model import files  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
@@ -162,6 +163,22 @@ class ResumeTest(unittest.TestCase):
         self.assertIn("**An incomplete run.** %d commands of this run did not run" %
                       len(missing), text)
         self.assertIn("bench/report --resume %s" % staging, text)
+
+    def test_a_run_killed_outright_keeps_the_time_it_had_taken(self):
+        staging = self.staging("killed")
+        files.write(staging, files.MACHINE, {"seconds": 60})
+        ticks = itertools.count(1010, 10)  # ten seconds a command
+        clock = report.RunClock(staging, 1000, lambda: next(ticks))
+        self.stop_after(4)
+        with self.assertRaises(Interrupted):  # as a kill: nothing after it runs
+            runner.all_commands(staging, self.plan, self.build, clock.record)
+        self.assertEqual(files.read(staging, files.MACHINE)["seconds"], 60 + 4 * 10)
+        runner.execute = self.execute
+        ticks = itertools.count(5, 5)  # five seconds a command, in another session
+        resumed = report.RunClock(staging, 0, lambda: next(ticks))
+        commands, _ = runner.all_commands(staging, self.plan, self.build, resumed.record)
+        self.assertEqual(files.read(staging, files.MACHINE)["seconds"],
+                         100 + 5 * (len(commands) - 4))
 
     def test_only_a_complete_run_replaces_the_results(self):
         out = os.path.join(self.folder, "results")

@@ -36,7 +36,7 @@ from .deps import ensure_bench_tools
 from .modes import MODES
 from .plan import Plan
 from .runner import (DEFAULT_BUILD, PLAN_FILE, ROOT, all_commands, build_tools,
-                     move_into_place, staging_of, tool)
+                     move_into_place, save, staging_of, tool)
 
 DEFAULT_OUT = os.path.join(ROOT, "bench", "results")
 README = os.path.join(ROOT, "README.md")
@@ -141,13 +141,24 @@ def committed_standing(out, catalog):
     return standing(files.Results(DEFAULT_OUT, catalog))
 
 
-def record_time(folder, seconds):
-    """The run's own time (of every session of it, when it was resumed),
-    kept with its machine."""
-    record = files.read(folder, files.MACHINE)
-    if record is not None:
-        record["seconds"] = round(record.get("seconds", 0) + seconds)
-        files.write(folder, files.MACHINE, record, indent=1)
+class RunClock:
+    """The run's own time, summed over every session of it when it was
+    resumed, kept with its machine after each command: a run that is
+    killed outright keeps the time it had taken up to its last command."""
+
+    def __init__(self, folder, started, clock=time.monotonic):
+        self.folder = folder
+        self.last = started
+        self.clock = clock
+
+    def record(self):
+        now = self.clock()
+        record = files.read(self.folder, files.MACHINE)
+        if record is not None:
+            record["seconds"] = round(record.get("seconds", 0) + now - self.last, 1)
+            save(files.path(self.folder, files.MACHINE),
+                 lambda part: json.dump(record, part, indent=1))
+        self.last = now
 
 
 def plan_of(staging, catalog):
@@ -197,15 +208,16 @@ def run(staging, started):
     # The list the run was planned on, so that a resumed run runs the same
     # commands.
     asked, plan = plan_of(staging, Catalog.from_json(files.read(staging, files.LIST)))
+    clock = RunClock(staging, started)
     try:
-        _, missing = all_commands(staging, plan, build)
+        _, missing = all_commands(staging, plan, build, clock.record)
     except (subprocess.CalledProcessError, KeyboardInterrupt) as stopped:
-        record_time(staging, time.monotonic() - started)
+        clock.record()
         what = "interrupted" if isinstance(stopped, KeyboardInterrupt) else \
             "a command failed (%s)" % " ".join(map(str, stopped.cmd))
         sys.exit("bench/report: %s; the run waits in %s: bench/report --resume %s goes on "
                  "with it" % (what, staging, staging))
-    record_time(staging, time.monotonic() - started)
+    clock.record()
     if missing:
         sys.exit("bench/report: %d commands did not run; the run waits in %s" % (
             len(missing), staging))

@@ -85,10 +85,10 @@ def execute(command, build, path):
                                     stdout=part, env=command.env))
 
 
-def run_commands(staging, commands, build, first=0):
+def run_commands(staging, commands, build, first=0, after_each=lambda: None):
     """Runs each command whose output the staging folder lacks, numbered
     from `first`, with a line a round of the processes that time, and one
-    for each other command."""
+    for each other command; calls after_each() once each is saved."""
     timing = (BENCHMARKS, LATENCY_RUNS)
     rounds = sorted({c.round for c in commands if c.kind in timing})
     current = None
@@ -104,6 +104,7 @@ def run_commands(staging, commands, build, first=0):
             current = command.round
             print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
         execute(command, build, path)
+        after_each()
 
 
 def assemble(staging, commands):
@@ -149,16 +150,17 @@ def undecided_targets(folder, plan):
             for chosen in (undecided, [t for t in undecided if may_decide(t, plan.extra_at(t.n))])]
 
 
-def all_commands(staging, plan, build=None):
+def all_commands(staging, plan, build=None, after_each=lambda: None):
     """Every command of the run: the first pass and, once it is complete,
-    the second; runs what is missing when given a build. Returns the
-    commands and those still missing."""
+    the second; runs what is missing when given a build, calling
+    after_each() once each command is saved. Returns the commands and those
+    still missing."""
     first = plan.first_pass()
     if build:
         print("== %d commands, %d processes that time in %d rounds" % (
             len(first), sum(1 for c in first if c.times), len({c.round for c in first})),
             flush=True)
-        run_commands(staging, first, build)
+        run_commands(staging, first, build, after_each=after_each)
     missing = assemble(staging, first)
     if missing:
         return first, missing
@@ -170,7 +172,7 @@ def all_commands(staging, plan, build=None):
                   sorted({"%d at n=%d" % (plan.extra_at(n), n) for _, _, _, n in worth}))),
               flush=True)
     if build and second:
-        run_commands(staging, second, build, len(first))
+        run_commands(staging, second, build, len(first), after_each)
     commands = first + second
     return commands, assemble(staging, commands)
 
