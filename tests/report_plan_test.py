@@ -166,7 +166,7 @@ class StandardTest(unittest.TestCase):
     def test_undecided_targets_get_more_repetitions_of_what_they_compare(self):
         plan = Plan(CATALOG, "standard")
         commands = plan.second_pass([("find", "Tree_64", "peer_tree", 1000),
-                                     ("fifo", "Tree_64", "peer_tree", 10000000),
+                                     ("fifo", "Tree_64", "peer_tree", 1000000),
                                      ("mix_latency", "Tree_64", "peer_tree", 1000000)])
         phases = [c for c in commands if c.program == "map_phases_bench"]
         # Rounds after the first pass's five; the most where a round is cheap.
@@ -176,11 +176,16 @@ class StandardTest(unittest.TestCase):
                       phases[0].arguments)
         workloads = [c for c in commands if c.program == "map_workloads_bench"]
         self.assertEqual([(c.round, count_of(c)) for c in workloads],
-                         [(r, 1) for r in range(5, 9) for _ in range(2)])
+                         [(r, 1) for r in range(5, 11) for _ in range(2)])
         self.assertEqual(sorted(set(filters(workloads))), [
             "--benchmark_filter=^(fifo)/(Tree_64)/", "--benchmark_filter=^(fifo)/(peer_tree)/"])
         latency = [c for c in commands if c.program == "map_latency"]
         self.assertEqual(len(latency), 2 * 6)
+
+    def test_only_the_full_mode_takes_a_second_look_at_1e7(self):
+        fifo = [("fifo", "Tree_64", "peer_tree", 10000000)]
+        self.assertEqual(Plan(CATALOG, "standard").second_pass(fifo), [])
+        self.assertEqual(len(Plan(CATALOG, "full").second_pass(fifo)), 2 * 4)
 
 
 class HugePagesTest(unittest.TestCase):
