@@ -66,7 +66,7 @@ set logscale x 2
 set xlabel 'order'
 set ylabel 'ns per operation (median)'
 set yrange [0:*]
-plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 102.055 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 123.83 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 118.89 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 129.87 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
+plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 103.146 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 106.99 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 117.387 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 130.846 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
 reset
 set terminal pngcairo size 960,900 noenhanced font ',11'
 set output 'counts.png'
@@ -91,7 +91,7 @@ set ylabel 'last-level data misses'
 plot 'figures-data/counts.dat' using 6:xtic(1) title 'find' linecolor rgb '#0072B2', '' using 7 title 'mix' linecolor rgb '#D55E00'
 unset multiplot
 reset
-set terminal pngcairo size 960,1056 noenhanced font ',11'
+set terminal pngcairo size 960,1488 noenhanced font ',11'
 set output 'targets.png'
 set grid
 set key outside right top
@@ -101,7 +101,7 @@ set title 'Our time over the peer''s, with 95 % intervals; crosses: the goals'
 set xlabel 'ratio (below 1: ours is faster)'
 set logscale x
 set ytics scale 0 font ',8'
-set yrange [-1:52]
+set yrange [-1:76]
 set arrow from first 1, graph 0 to first 1, graph 1 nohead dashtype 2
 set key bottom right
 unset grid
@@ -235,6 +235,104 @@ set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
 plot 'figures-data/short_scan_zipf-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/short_scan_zipf-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/short_scan_zipf-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/short_scan_zipf-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/short_scan_zipf-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/short_scan_zipf-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/short_scan_zipf-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_a.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core a'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/core_a-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/core_a-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/core_a-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/core_a-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_a-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/core_a-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_a-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_a-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_b.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core b'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/core_b-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/core_b-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/core_b-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/core_b-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_b-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/core_b-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_b-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_b-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_c.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core c'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/core_c-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/core_c-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/core_c-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/core_c-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_c-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/core_c-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_c-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_c-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_f.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core f'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/core_f-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/core_f-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/core_f-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/core_f-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_f-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/core_f-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_f-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_f-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_d.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core d'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/core_d-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/core_d-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/core_d-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/core_d-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_d-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/core_d-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_d-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_d-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_e.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core e (no ordered scan: std_unordered_map)'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/core_e-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/core_e-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/core_e-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/core_e-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_e-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/core_e-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_e-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'cold_ascending_insert.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'cold ascending insert'
+set logscale xy
+set xlabel 'records (n)'
+set ylabel 'ns per operation (median)'
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/cold_ascending_insert-0.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/cold_ascending_insert-1.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/cold_ascending_insert-2.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree, best order', 'figures-data/cold_ascending_insert-3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/cold_ascending_insert-4.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'sorted_vector', 'figures-data/cold_ascending_insert-5.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/cold_ascending_insert-6.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/cold_ascending_insert-7.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
 set output 'huge_pages.png'
 set grid
 set key outside right top
@@ -263,8 +361,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.13847, graph 0 to first 3.13847, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.13847, graph 0.95 offset 0.5,0
+set arrow from first 3.28988, graph 0 to first 3.28988, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.28988, graph 0.95 offset 0.5,0
 plot 'figures-data/fill_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fill_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fill_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fill_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fill_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fill_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fill_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fill_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -279,8 +377,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 2.82565, graph 0 to first 2.82565, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 2.82565, graph 0.95 offset 0.5,0
+set arrow from first 2.99439, graph 0 to first 2.99439, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.99439, graph 0.95 offset 0.5,0
 plot 'figures-data/find_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/find_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/find_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/find_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/find_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/find_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/find_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/find_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -295,8 +393,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.81248, graph 0 to first 3.81248, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.81248, graph 0.95 offset 0.5,0
+set arrow from first 3.63264, graph 0 to first 3.63264, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.63264, graph 0.95 offset 0.5,0
 plot 'figures-data/mix_latency-10000-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/mix_latency-10000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-10000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-10000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-10000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-10000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-10000-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/mix_latency-10000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-10000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-10000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -311,8 +409,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 2.62015, graph 0 to first 2.62015, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 2.62015, graph 0.95 offset 0.5,0
+set arrow from first 2.74473, graph 0 to first 2.74473, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.74473, graph 0.95 offset 0.5,0
 plot 'figures-data/mix_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -327,8 +425,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.91364, graph 0 to first 3.91364, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.91364, graph 0.95 offset 0.5,0
+set arrow from first 3.97881, graph 0 to first 3.97881, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.97881, graph 0.95 offset 0.5,0
 plot 'figures-data/ascending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/ascending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/ascending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/ascending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/ascending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/ascending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/ascending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/ascending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -343,8 +441,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.91009, graph 0 to first 3.91009, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.91009, graph 0.95 offset 0.5,0
+set arrow from first 3.87615, graph 0 to first 3.87615, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.87615, graph 0.95 offset 0.5,0
 plot 'figures-data/descending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/descending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/descending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/descending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/descending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/descending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/descending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/descending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -359,9 +457,105 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.64975, graph 0 to first 3.64975, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.64975, graph 0.95 offset 0.5,0
+set arrow from first 3.73755, graph 0 to first 3.73755, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.73755, graph 0.95 offset 0.5,0
 plot 'figures-data/fifo_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fifo_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fifo_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fifo_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fifo_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fifo_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fifo_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fifo_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_a_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core_a, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.10568, graph 0 to first 3.10568, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.10568, graph 0.95 offset 0.5,0
+plot 'figures-data/core_a_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_a_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_a_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_a_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_a_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_a_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_a_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_a_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_b_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core_b, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.41454, graph 0 to first 3.41454, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.41454, graph 0.95 offset 0.5,0
+plot 'figures-data/core_b_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_b_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_b_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_b_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_b_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_b_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_b_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_b_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_c_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core_c, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.42136, graph 0 to first 3.42136, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.42136, graph 0.95 offset 0.5,0
+plot 'figures-data/core_c_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_c_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_c_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_c_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_c_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_c_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_c_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_c_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_f_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core_f, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.40012, graph 0 to first 3.40012, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.40012, graph 0.95 offset 0.5,0
+plot 'figures-data/core_f_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_f_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_f_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_f_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_f_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_f_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_f_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_f_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_d_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core_d, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 3.5544, graph 0 to first 3.5544, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.5544, graph 0.95 offset 0.5,0
+plot 'figures-data/core_d_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_d_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_d_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_d_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_d_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_d_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_d_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_d_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'core_e_latency_1e6.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'core_e, n=1e6: ns per call at each percentile (timer 20.0 ns, included)'
+set logscale y
+set xlabel 'percentile'
+set ylabel 'ns per call'
+set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
+set xrange [0.25:4.1]
+set arrow from first 2.57122, graph 0 to first 2.57122, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.57122, graph 0.95 offset 0.5,0
+plot 'figures-data/core_e_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_e_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_e_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_e_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_e_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_e_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_e_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
 set output 'finds_dependent.png'
@@ -376,3 +570,18 @@ set ylabel 'ns per find (median)'
 set xrange [666.667:1.5e+07]
 set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
 plot 'figures-data/finds-independent_find-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/finds-dependent_find-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 2 pointtype 4 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/finds-dependent_find-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 2 pointtype 5 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/finds-dependent_find-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' dashtype 2 pointtype 6 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/finds-dependent_find-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' dashtype 2 pointtype 7 pointsize 1.3 notitle, 'figures-data/finds-independent_find-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/finds-dependent_find-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' dashtype 2 pointtype 8 pointsize 1.3 notitle, 'figures-data/finds-independent_find-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/finds-dependent_find-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' dashtype 2 pointtype 9 pointsize 1.3 notitle, 'figures-data/finds-independent_find-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/finds-dependent_find-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' dashtype 2 pointtype 10 pointsize 1.3 notitle, 'figures-data/finds-independent_find-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/finds-dependent_find-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' dashtype 2 pointtype 11 pointsize 1.3 notitle, 'figures-data/finds-independent_find-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/finds-dependent_find-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 2 pointtype 12 pointsize 1.3 notitle, 'figures-data/finds-independent_find-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map', 'figures-data/finds-dependent_find-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 2 pointtype 13 pointsize 1.3 notitle
+reset
+set terminal pngcairo size 960,600 noenhanced font ',11'
+set output 'round_trips.png'
+set grid
+set key outside right top
+set border 3
+set tics nomirror
+set title 'Dependent finds in round trips of the machine''s memory at their size'
+set logscale x
+set xlabel 'records (n)'
+set ylabel 'round trips per find (median)'
+set yrange [0:*]
+set xrange [666.667:1.5e+07]
+set xtics ('1e3' 1000, '1e4' 10000, '1e5' 100000, '1e6' 1000000, '1e7' 10000000)
+plot 'figures-data/round-trips-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/round-trips-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/round-trips-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/round-trips-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/round-trips-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/round-trips-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/round-trips-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/round-trips-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/round-trips-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/round-trips-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map'
