@@ -85,16 +85,22 @@ class ModeTest(unittest.TestCase):
         plan = Plan(CATALOG, "full", sizes=[1000000], workloads="ascending_insert,ascending_find,"
                     "walk,fifo,cold_insert")
         first = [c for c in plan.first_pass() if c.round == 0 and c.program == "map_workloads_bench"]
+        # Each map beside its peer, the peer first; the hash map has none.
         self.assertEqual(filters(first), [
-            "--benchmark_filter=^(ascending_find|walk|fifo|cold_insert)/(Tree_16)/",
-            "--benchmark_filter=^(ascending_insert)/(Tree_16)/",
-            "--benchmark_filter=^(ascending_find|walk|fifo|cold_insert)/(Tree_64)/",
-            "--benchmark_filter=^(ascending_insert)/(Tree_64)/",
             "--benchmark_filter=^(ascending_find|walk|fifo|cold_insert)/(peer_tree)/",
+            "--benchmark_filter=^(ascending_find|walk|fifo|cold_insert)/(Tree_16)/",
+            "--benchmark_filter=^(ascending_find|walk|fifo|cold_insert)/(Tree_64)/",
             "--benchmark_filter=^(ascending_insert)/(peer_tree)/",
+            "--benchmark_filter=^(ascending_insert)/(Tree_16)/",
+            "--benchmark_filter=^(ascending_insert)/(Tree_64)/",
             # The hash map cannot walk.
             "--benchmark_filter=^(ascending_find|fifo|cold_insert)/(hashed)/",
             "--benchmark_filter=^(ascending_insert)/(hashed)/"])
+        labels = [c.together for c in first]
+        self.assertEqual(labels[:3], [labels[0]] * 3)
+        self.assertEqual(labels[3:6], [labels[3]] * 3)
+        self.assertNotEqual(labels[0], labels[3])
+        self.assertEqual(labels[6:], [None, None])
         self.assertTrue(all(SHARE_FILLS in c.arguments and INTERLEAVED not in c.arguments
                             for c in first))
 

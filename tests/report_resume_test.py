@@ -99,11 +99,13 @@ class ResumeTest(unittest.TestCase):
         self.plan = Plan(CATALOG, "standard", sizes=[1000, 1000000], workloads="find,walk,mix*",
                          repetitions=3)
         self.execute = runner.execute
+        self.execute_together = runner.execute_together
         self.quiet = open(os.devnull, "w")
         self.stdout, sys.stdout = sys.stdout, self.quiet
 
     def tearDown(self):
         runner.execute = self.execute
+        runner.execute_together = self.execute_together
         runner.SCRIPTS.update(self.scripts)
         sys.stdout = self.stdout
         self.quiet.close()
@@ -128,7 +130,15 @@ class ResumeTest(unittest.TestCase):
                 raise Interrupted
             started.append(command)
             self.execute(command, build, path)
+
+        def stopping_together(numbered, build, staging):
+            # Processes side by side start at once, or not at all.
+            if len(started) + len(numbered) > count:
+                raise Interrupted
+            started.extend(command for _, command in numbered)
+            self.execute_together(numbered, build, staging)
         runner.execute = stopping
+        runner.execute_together = stopping_together
 
     def test_a_run_stopped_anywhere_and_resumed_saves_what_an_uninterrupted_run_saves(self):
         whole = self.staging("whole")
@@ -141,7 +151,7 @@ class ResumeTest(unittest.TestCase):
                 self.stop_after(stop)
                 with self.assertRaises(Interrupted):
                     runner.all_commands(staging, self.plan, self.build)
-                runner.execute = self.execute
+                runner.execute, runner.execute_together = self.execute, self.execute_together
                 _, missing = runner.all_commands(staging, self.plan, self.build)
                 self.assertEqual(missing, [])
                 self.assertEqual(self.saved(staging), self.saved(whole))
@@ -151,7 +161,7 @@ class ResumeTest(unittest.TestCase):
         self.stop_after(4)
         with self.assertRaises(Interrupted):
             runner.all_commands(staging, self.plan, self.build)
-        runner.execute = self.execute
+        runner.execute, runner.execute_together = self.execute, self.execute_together
         _, missing = runner.all_commands(staging, self.plan)
         self.assertEqual(len(missing), len(self.plan.first_pass()) - 4)
         results = files.Results(staging, CATALOG, missing)
@@ -173,7 +183,7 @@ class ResumeTest(unittest.TestCase):
         with self.assertRaises(Interrupted):  # as a kill: nothing after it runs
             runner.all_commands(staging, self.plan, self.build, clock.record)
         self.assertEqual(files.read(staging, files.MACHINE)["seconds"], 60 + 4 * 10)
-        runner.execute = self.execute
+        runner.execute, runner.execute_together = self.execute, self.execute_together
         ticks = itertools.count(5, 5)  # five seconds a command, in another session
         resumed = report.RunClock(staging, 0, lambda: next(ticks))
         commands, _ = runner.all_commands(staging, self.plan, self.build, resumed.record)

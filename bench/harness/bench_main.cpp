@@ -9,6 +9,7 @@
 #include "progress.h"
 #include "run_cache.h"
 #include "run_plan.h"
+#include "turns.h"
 
 namespace {
 
@@ -47,7 +48,11 @@ RunKeys keysOf(const PlannedRun& planned, bool shareFills) {
 
 // Every run starts on the declared heap: the states of the runs before it
 // let go (unless the runs share fills), the free memory consolidated and
-// touched, and a block of a random size held.
+// touched, and a block of a random size held. Beside other processes
+// (--turns), a run waits for its turn before anything else, its fill
+// included, and keeps it through all its calls: fills made at once on both
+// cores would interleave the processes' pages, and a run's first call, its
+// warm-up, fills the caches again after the other processes' turns.
 void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Progress& progress,
                  const DeclaredHeap& heap, HeapShift& shift, bool shareFills) {
     for (const PlannedRun& planned :
@@ -60,6 +65,7 @@ void registerAll(const BenchProgram& program, const std::vector<int>& sizes, Pro
         const auto body = [&progress, &heap, &shift, keys, run, &contender, n,
                            shareFills](benchmark::State& state) {
             if (progress.starting(keys.run)) {
+                Turns::take();
                 if (!shareFills) {
                     RunCaches::releaseAll();
                 }
@@ -93,7 +99,10 @@ int run(int argc, char** argv, BenchProgram program) {
         {"--sizes", true, "record counts, such as 1000,10000"},
         {"--share-fills", false,
          "suites that read the same fill share it, every fill kept to the end: for a run "
-         "of one contender, in list order"}};
+         "of one contender, in list order"},
+        {"--turns", true,
+         "GRANTS,REQUESTS: two file descriptors through which the runner gives this process "
+         "its turns beside others"}};
     known.insert(known.end(), program.flags.begin(), program.flags.end());
     const CommandLine flags(program.list.program, argc, argv, known, "--benchmark_");
     if (program.addSuites) {
@@ -130,6 +139,13 @@ int run(int argc, char** argv, BenchProgram program) {
     benchmark::AddCustomContext("peers", peerTable(*program.list.contenders));
     for (const auto& [key, value] : program.list.context) {
         benchmark::AddCustomContext(key, value);
+    }
+    if (flags.has("--turns")) {
+        const std::vector<long long> ends = flags.numbers("--turns", 0, 1 << 20, {});
+        if (ends.size() != 2) {
+            throw FlagError("--turns takes two file descriptors, GRANTS,REQUESTS");
+        }
+        Turns::join(static_cast<int>(ends[0]), static_cast<int>(ends[1]));
     }
     RunCaches::keepingAll() = shareFills;
     static const DeclaredHeap heap(kBenchReserveBytes);

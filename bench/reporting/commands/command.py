@@ -25,6 +25,9 @@ class Command:
     env: Optional[Dict[str, str]] = None
     # The (suite, map, n) it times: what lacks its data while it has not run.
     times: FrozenSet[Tuple[str, str, int]] = field(default_factory=frozenset)
+    # The commands of a round with the same label run side by side, taking
+    # turns (together.py); None: alone.
+    together: Optional[int] = None
 
     def describe(self):
         """"map_workloads_bench --sizes=... ", as a line of a report."""

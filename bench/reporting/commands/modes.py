@@ -16,7 +16,9 @@ repetitions. Below ONE_MAP_FROM a round is one process of all the maps, its
 benchmarks in random order, each filling its map afresh. From ONE_MAP_FROM
 on, a process times one map in one group of suites (those that share a
 fill, or one suite that builds its own maps), so that no map lands on
-memory another map freed. Every process runs one repetition: two run back
+memory another map freed, and the processes of a map and its peer run side
+by side, taking turns run by run (together.py), so that the two are timed
+seconds apart. Every process runs one repetition: two run back
 to back on one fill are near copies of each other (at 1e7 their times
 differed by 1 to 6 % where those of two processes differed by 5 to 70 %,
 the pages a process is given deciding much of its speed), so they would

@@ -3,12 +3,42 @@ map_latency, in the process design every mode shares (modes.py): below
 ONE_MAP_FROM one process a round of every map, from there on one map a
 process, its suites grouped by the fills they share; and the huge-page
 pairs."""
+import itertools
 import re
+from dataclasses import replace
 
 from ..model import files
 from ..model.catalog import HUGE_PAGES_ENV, LATENCY, PHASES, WORKLOADS
 from .command import LATENCY_RUNS, Command, alternatives, exact_filter
 from .modes import HUGE_PAGE_SIZES, ONE_MAP_FROM
+
+# What a process that runs side by side may hold an entry of its map, at
+# most (the largest map weighs 82 bytes an entry at 1e7, the keys and the
+# queries beside it less than 20), and the share of the memory the machine
+# has free that the processes of a group may take together.
+BYTES_AN_ENTRY = 128
+SHARE_OF_FREE_MEMORY = 0.5
+
+
+def free_memory():
+    """The bytes the machine has available, from /proc/meminfo; None where
+    it cannot tell."""
+    try:
+        with open("/proc/meminfo") as info:
+            for line in info:
+                if line.startswith("MemAvailable:"):
+                    return int(line.split()[1]) * 1024
+    except (OSError, ValueError, IndexError):
+        pass
+    return None
+
+
+def together_at_most(n, free):
+    """How many processes of maps of n entries may run side by side in
+    `free` bytes (two where the machine cannot tell)."""
+    if free is None:
+        return 2
+    return max(1, int(free * SHARE_OF_FREE_MEMORY // (n * BYTES_AN_ENTRY)))
 
 # Google Benchmark's flag for taking a process's benchmarks in random order
 # (each filling its map afresh).
@@ -33,6 +63,8 @@ class Processes:
     def __init__(self, plan):
         self.plan = plan
         self.catalog = plan.catalog
+        self.labels = itertools.count()  # of the groups that run side by side
+        self.free = free_memory()
 
     def benchmarks(self, program, sizes_of, wanted, repetitions, outputs, exact=False,
                    env=None):
@@ -57,16 +89,50 @@ class Processes:
         large = sorted({n for sizes in sizes_of.values() for n in sizes if n >= ONE_MAP_FROM})
         for n in large:
             output = outputs[1] if self.plan.beyond_targets([n]) else outputs[0]
-            for name in self.plan.maps:
-                suites = [s for s, sizes in sizes_of.items() if n in sizes and wanted(s, name, n)]
-                for group in self.fill_groups(suites):
+            alone = [(name, group) for name in self.plan.maps
+                     for group in self.fill_groups([s for s, sizes in sizes_of.items()
+                                                    if n in sizes and wanted(s, name, n)])]
+            for members in self.side_by_side(alone, n):
+                label = next(self.labels)
+                for name, group in members:
                     pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
                     names = frozenset((s, name, n) for s in group)
                     commands += [Command(program,
                                          self.arguments(program, [n], pattern, SHARE_FILLS),
-                                         output, round=r, env=env, times=names)
+                                         output, round=r, env=env, times=names,
+                                         together=label if len(members) > 1 else None)
                                  for r in range(repetitions)]
         return commands
+
+    def side_by_side(self, processes, n):
+        """The processes [(map, suites)] of one size in the groups that run
+        side by side, taking turns: a map with its peer wherever they time a
+        suite in common, as many in a group as the free memory holds at
+        once. A larger group splits into several: the peers first, then the
+        maps that stand for their kinds at n, so that those stay beside
+        their peers."""
+        found = list(range(len(processes)))
+
+        def root(i):
+            while found[i] != i:
+                i = found[i]
+            return i
+
+        peer = self.catalog.peer
+        for i, (name, suites) in enumerate(processes):
+            for j, (other, others) in enumerate(processes[:i]):
+                if set(suites) & set(others) and (peer(name) == other or peer(other) == name):
+                    found[root(i)] = root(j)
+        standing = {name for (_, _, size), names in self.plan.standing.items() if size == n
+                    for name in names}
+        groups = {}
+        for i, process in enumerate(processes):
+            groups.setdefault(root(i), []).append(process)
+        chunks, most = [], together_at_most(n, self.free)
+        for members in groups.values():
+            members.sort(key=lambda p: (peer(p[0]) is not None, p[0] not in standing))
+            chunks += [members[k:k + most] for k in range(0, len(members), most)]
+        return chunks
 
     def fill_groups(self, suites):
         """The suites in the groups a process of one map runs: those on the
@@ -160,6 +226,7 @@ class Processes:
             sizes = self.huge_page_sizes(program)
             for command in self.benchmarks(program, {s: sizes for s in suites}, self.plan.timed,
                                            self.plan.repetitions, (without, without)):
+                command = replace(command, together=None)
                 pair = [command, Command(program, command.arguments, with_huge,
                                          round=command.round, env=HUGE_PAGES_ENV)]
                 commands += pair if command.round % 2 == 0 else pair[::-1]

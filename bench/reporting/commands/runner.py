@@ -13,6 +13,7 @@ import tempfile
 from ..analysis.targets import UNDECIDED, judge_all, may_decide
 from ..model import files
 from .command import BENCHMARKS, COUNTS, DOCUMENT, LATENCY_RUNS, ROUND_TRIP
+from .together import run_together
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
     __file__)))))
@@ -24,13 +25,20 @@ PLAN_FILE = "plan.json"
 OUTPUTS = "commands"
 
 
-def run(command, stdout=None, env=None):
+def show(command, env=None):
     settings = " ".join("%s=%s" % item for item in (env or {}).items())
     print("+ " + (settings + " " if settings else "") +
           " ".join(os.path.relpath(c, ROOT) if c.startswith(ROOT) else c for c in command),
           flush=True)
-    subprocess.run(command, check=True, cwd=ROOT, stdout=stdout,
-                   env=dict(os.environ, **env) if env else None)
+
+
+def environment(env):
+    return dict(os.environ, **env) if env else None
+
+
+def run(command, stdout=None, env=None):
+    show(command, env)
+    subprocess.run(command, check=True, cwd=ROOT, stdout=stdout, env=environment(env))
 
 
 def tool(build, name):
@@ -85,17 +93,62 @@ def execute(command, build, path):
                                     stdout=part, env=command.env))
 
 
+def execute_together(numbered, build, staging):
+    """Runs the Google Benchmark commands [(number, command)] side by side,
+    taking turns, each one's output saved under its number; what they print
+    follows, one process after another."""
+    print("== %d processes side by side, taking turns" % len(numbered), flush=True)
+    with tempfile.TemporaryDirectory() as scratch:
+        processes = []
+        for number, command in numbered:
+            argv = [tool(build, command.program)] + list(command.arguments) + [
+                "--benchmark_out=%s/%d.json" % (scratch, number), "--benchmark_out_format=json"]
+            show(argv, command.env)
+            processes.append((argv, environment(command.env),
+                              open(os.path.join(scratch, "%d.log" % number), "w")))
+        try:
+            codes = run_together(processes, cwd=ROOT)
+        finally:
+            for _, _, log in processes:
+                log.close()
+        for (number, command), (argv, _, _), code in zip(numbered, processes, codes):
+            with open(os.path.join(scratch, "%d.log" % number)) as log:
+                print(log.read(), end="", flush=True)
+            if code != 0:
+                raise subprocess.CalledProcessError(code, argv)
+        for number, _ in numbered:
+            with open(os.path.join(scratch, "%d.json" % number)) as source:
+                document = json.load(source)
+            save(output_path(staging, number), lambda part: json.dump(document, part))
+
+
+def side_by_side(commands, first):
+    """The commands in the groups they run in, numbered from `first`: those
+    of one round with one `together` label in one group, each other alone."""
+    groups = []
+    for number, command in enumerate(commands, first):
+        previous = groups[-1][-1][1] if groups else None
+        if command.together is not None and previous is not None and \
+                (previous.together, previous.round) == (command.together, command.round):
+            groups[-1].append((number, command))
+        else:
+            groups.append([(number, command)])
+    return groups
+
+
 def run_commands(staging, commands, build, first=0, after_each=lambda: None):
     """Runs each command whose output the staging folder lacks, numbered
     from `first`, with a line a round of the processes that time, and one
-    for each other command; calls after_each() once each is saved."""
+    for each other command; those that run side by side at once. Calls
+    after_each() once for each command saved."""
     timing = (BENCHMARKS, LATENCY_RUNS)
     rounds = sorted({c.round for c in commands if c.kind in timing})
     current = None
-    for number, command in enumerate(commands, first):
-        path = output_path(staging, number)
-        if os.path.exists(path):
+    for group in side_by_side(commands, first):
+        group = [(n, c) for n, c in group if not os.path.exists(output_path(staging, n))]
+        if not group:
             continue
+        number, command = group[0]
         if command.kind not in timing:
             print("== %s" % ("the memory round trip at each size's working set"
                              if command.kind == ROUND_TRIP else command.output.holds),
@@ -103,8 +156,12 @@ def run_commands(staging, commands, build, first=0, after_each=lambda: None):
         elif command.round != current and len(rounds) > 1:
             current = command.round
             print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
-        execute(command, build, path)
-        after_each()
+        if len(group) > 1:
+            execute_together(group, build, staging)
+        else:
+            execute(command, build, output_path(staging, number))
+        for _ in group:
+            after_each()
 
 
 def assemble(staging, commands):
