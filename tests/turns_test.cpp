@@ -1,5 +1,7 @@
 // A process's turns beside others: it asks for each, waits for the grant,
 // and stops with a message when the runner is gone.
+#include "turns.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -7,7 +9,6 @@
 #include <string>
 
 #include "command_line.h"
-#include "turns.h"
 
 namespace {
 

@@ -122,8 +122,9 @@ int run(int argc, char** argv, BenchProgram program) {
     const bool interleaved = flags.libraryValue("--benchmark_enable_random_interleaving") == "true";
     const bool shareFills = flags.has("--share-fills");
     if (shareFills && interleaved) {
-        throw FlagError("--share-fills runs the suites in their listed order, which random "
-                        "interleaving would not keep");
+        throw FlagError(
+            "--share-fills runs the suites in their listed order, which random "
+            "interleaving would not keep");
     }
     static Progress progress(
         flags.libraryValue("--benchmark_filter"),

@@ -1,12 +1,13 @@
 #include "turns.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "command_line.h"
 
@@ -71,9 +72,13 @@ void Turns::join(int grants, int requests) {
     group().requests = requests;
 }
 
-bool Turns::joined() { return group().grants >= 0; }
+bool Turns::joined() {
+    return group().grants >= 0;
+}
 
-void Turns::leave() { group() = Group{}; }
+void Turns::leave() {
+    group() = Group{};
+}
 
 void Turns::take() {
     if (joined()) {
