@@ -93,15 +93,16 @@ class Processes:
                      for group in self.fill_groups([s for s, sizes in sizes_of.items()
                                                     if n in sizes and wanted(s, name, n)])]
             for members in self.side_by_side(alone, n):
-                label = next(self.labels)
-                for name, group in members:
-                    pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
-                    names = frozenset((s, name, n) for s in group)
-                    commands += [Command(program,
-                                         self.arguments(program, [n], pattern, SHARE_FILLS),
-                                         output, round=r, env=env, times=names,
-                                         together=label if len(members) > 1 else None)
-                                 for r in range(repetitions)]
+                label = next(self.labels) if len(members) > 1 else None
+                # The first of a group fills first and takes the first turn:
+                # the order turns round by round, so that no map always does.
+                for r in range(repetitions):
+                    for name, group in members[r % len(members):] + members[:r % len(members)]:
+                        pattern = "^(%s)/(%s)/" % (alternatives(group), re.escape(name))
+                        commands.append(Command(
+                            program, self.arguments(program, [n], pattern, SHARE_FILLS), output,
+                            round=r, env=env, times=frozenset((s, name, n) for s in group),
+                            together=label))
         return commands
 
     def side_by_side(self, processes, n):
