@@ -150,6 +150,14 @@ class SideBySideTest(unittest.TestCase):
         self.assertNotIn(("Tree_64",), [g[2] for g in groups])
         self.assertEqual(processes.together_at_most(1000000, None), 2)
 
+    def test_a_resumed_run_keeps_its_groups_whatever_memory_is_free_then(self):
+        # The free memory the run's start saw comes with the plan.
+        def commands(free_now):
+            processes.free_memory = lambda: free_now
+            return Plan(CATALOG, "full", sizes=[1000000], workloads="*", repetitions=3,
+                        free_memory=2 * 2 * processes.BYTES_AN_ENTRY * 1000000).first_pass()
+        self.assertEqual(commands(1 << 40), commands(1 << 20))
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -12,6 +12,7 @@ from ..model.catalog import LATENCY, PHASES, WORKLOADS
 from ..model.goals import BYTES, INSTRUCTIONS, L1_MISSES
 from .command import COUNTS, DOCUMENT, ROUND_TRIP, Command, in_rounds
 from .modes import MODES, extra_at
+from . import processes
 from .processes import INTERLEAVED, SHARE_FILLS, Processes  # noqa: F401 (the plan's flags)
 
 
@@ -23,7 +24,7 @@ class Plan:
     """The processes of one report."""
 
     def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
-                 huge_pages=None, standing=(), asked=()):
+                 huge_pages=None, standing=(), asked=(), free_memory=None):
         settings = MODES[mode]
         self.mode = mode
         self.catalog = catalog
@@ -73,6 +74,10 @@ class Plan:
         for record in self.standing_records:
             key = (record["kind"], record["suite"], record["n"])
             self.standing.setdefault(key, set()).add(record["name"])
+        # The machine's free bytes, which bound the processes that run side
+        # by side: as the run's start saw them, so that a resumed run keeps
+        # its groups and the numbers of its commands.
+        self.free_memory = free_memory if free_memory is not None else processes.free_memory()
         self.processes = Processes(self)
 
     # What the targets ask.

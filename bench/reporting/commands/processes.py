@@ -64,7 +64,7 @@ class Processes:
         self.plan = plan
         self.catalog = plan.catalog
         self.labels = itertools.count()  # of the groups that run side by side
-        self.free = free_memory()
+        self.free = plan.free_memory
 
     def benchmarks(self, program, sizes_of, wanted, repetitions, outputs, exact=False,
                    env=None):

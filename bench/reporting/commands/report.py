@@ -31,7 +31,7 @@ from ..model.catalog import PROGRAMS, WORKLOADS, Catalog
 from ..model.machine import Machine
 from ..model.timings import BadTime
 from ..sections import document
-from . import flags, machine_probe
+from . import flags, machine_probe, processes
 from .deps import ensure_bench_tools
 from .modes import MODES
 from .plan import Plan
@@ -43,6 +43,9 @@ README = os.path.join(ROOT, "README.md")
 # What a plan is made from, as plan.json keeps it for a resumed run.
 ASKED = ("mode", "sizes", "maps", "workloads", "repetitions", "huge_pages", "mix", "trace",
          "out", "build")
+# Saved beside what was asked: the free memory the run's start saw, which
+# sets the groups of processes that run side by side.
+FREE_MEMORY = "free_memory"
 
 
 def asked_flags(asked):
@@ -168,7 +171,7 @@ def plan_of(staging, catalog):
     return asked, Plan(catalog, asked["mode"], asked["sizes"], asked["maps"],
                        asked["workloads"] or asked_suites(asked) or None, asked["repetitions"],
                        asked["huge_pages"], files.read(staging, files.STANDING) or [],
-                       asked_flags(asked))
+                       asked_flags(asked), asked.get(FREE_MEMORY))
 
 
 def start(args, parse):
@@ -179,11 +182,13 @@ def start(args, parse):
         parse.error("an interrupted run waits in %s: continue it with --resume %s, or remove "
                     "it" % (staging, staging))
     asked = {name: getattr(args, name) for name in ASKED}
+    asked[FREE_MEMORY] = processes.free_memory()
     catalog = catalog_for(staging, args.build, True, asked_flags(asked))
     try:
         plan = Plan(catalog, args.mode, args.sizes, args.maps,
                     args.workloads or asked_suites(asked) or None, args.repetitions,
-                    args.huge_pages, committed_standing(args.out, catalog), asked_flags(asked))
+                    args.huge_pages, committed_standing(args.out, catalog), asked_flags(asked),
+                    asked[FREE_MEMORY])
     except ValueError as error:
         parse.error(str(error))
     os.makedirs(staging)
