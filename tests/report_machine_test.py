@@ -6,6 +6,7 @@ import subprocess
 import sys
 import tempfile
 import unittest
+from types import SimpleNamespace
 from unittest import mock
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -13,7 +14,8 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting.commands import machine_probe  # noqa: E402
 from reporting.model.machine import Machine  # noqa: E402
-from reporting.sections.machine import difference_lines, machine_line  # noqa: E402
+from reporting.sections.machine import (difference_lines, fresh_page_lines,  # noqa: E402
+                                        machine_line)
 
 RECORD = {"cpu": "Intel(R) Xeon(R) Processor", "cpus": 2, "mhz": 2600.0,
           "caches": [{"level": 1, "type": "Data", "kib": 48, "shared_cpus": "0"},
@@ -52,6 +54,21 @@ class MachineTest(unittest.TestCase):
             "caches L1 Data 48 KiB, L2 Unified 2048 KiB against L2 Unified 512 KiB"])
         text = difference_lines(Machine(RECORD), Machine(other), "the committed results")[0]
         self.assertTrue(text.startswith("**Another machine.** The committed results ran on"))
+
+    def test_fresh_pages_name_each_repetition_and_agree_in_number(self):
+        def faulted(repetition):
+            return SimpleNamespace(suite="fifo", name="BTree_64", n=10000000,
+                                   repetition=repetition, faults=65)
+        self.assertEqual(fresh_page_lines([]), [])
+        self.assertEqual(fresh_page_lines([faulted(1)])[0],
+                         "**Fresh pages.** 1 repetition took more than 64 page faults inside "
+                         "its timed region, where the declared heap should have left no page "
+                         "to touch: fifo/BTree_64/10000000 #2 (65). Its time includes what "
+                         "growing the heap costs.")
+        many = fresh_page_lines([faulted(r) for r in range(14)])[0]
+        self.assertTrue(many.startswith("**Fresh pages.** 14 repetitions took more than 64 "
+                                        "page faults inside their timed region"))
+        self.assertIn("#12 (65) and 2 more. Their times include", many)
 
     def test_without_caches_in_sys_the_processors_own_sizes_are_read_from_getconf(self):
         text = ("LEVEL1_ICACHE_SIZE                 32768\n"

@@ -55,7 +55,9 @@ def fresh_page_lines(faulted):
     shown = ", ".join("%s/%s/%d #%d (%.0f)" % (f.suite, f.name, f.n, f.repetition + 1, f.faults)
                       for f in faulted[:12])
     more = " and %d more" % (len(faulted) - 12) if len(faulted) > 12 else ""
-    return ["**Fresh pages.** %d repetitions took more than %d page faults inside their timed "
-            "region, where the declared heap should have left no page to touch: %s%s. Their "
-            "times include what growing the heap costs." % (len(faulted), FAULT_LIMIT, shown,
-                                                            more), ""]
+    one = len(faulted) == 1
+    return ["**Fresh pages.** %d %s more than %d page faults inside %s timed region, where "
+            "the declared heap should have left no page to touch: %s%s. %s what growing the "
+            "heap costs." % (len(faulted), "repetition took" if one else "repetitions took",
+                             FAULT_LIMIT, "its" if one else "their", shown, more,
+                             "Its time includes" if one else "Their times include"), ""]
