@@ -16,7 +16,7 @@ from reporting.commands import compare, counts, flags, report  # noqa: E402
 
 BAD_SIZES = ["1e99", "3e9", "0", "-1", "1.5", "abc", "", ",", "1e4,,1e5", "nan", "inf", "1e8"]
 # Bad mixes, each with what the message must say (the program's reader,
-# bench/harness/mix_spec.cpp, says the same).
+# bench/harness/mix_recipe.cpp, says the same).
 BAD_MIXES = [("", "an empty mix"), ("find", "item 1 ('find'): an item reads NAME=VALUE"),
              ("find=50,lookup=50", "item 2 ('lookup=50'): 'lookup' is neither an operation"),
              ("find=x", "item 1 ('find=x'), the share: 'x' is not a number"),

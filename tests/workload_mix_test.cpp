@@ -1,4 +1,4 @@
-// Workloads a user describes: the SPEC of a mix read or refused with where
+// Workloads a user describes: the RECIPE of a mix read or refused with where
 // and why; the steps a mix draws matching its shares and its keys within
 // sampling error; a mix and a trace leaving every map as std::map under the
 // same operations; the trace reader on good and bad lines.
@@ -14,36 +14,36 @@
 #include <vector>
 
 #include "map_kinds.h"
+#include "mix_recipe.h"
 #include "mix_run.h"
-#include "mix_spec.h"
 #include "trace.h"
 
 namespace {
 
 IntegerData g_record(1);
 
-double shareOf(const MixSpec& spec, MixOperation operation) {
-    return spec.share(operation);
+double shareOf(const MixRecipe& recipe, MixOperation operation) {
+    return recipe.share(operation);
 }
 
-TEST(MixSpec, ReadsOperationsWithTheirSharesScansAndKeys) {
-    const MixSpec spec = parseMix("find=90,insert=5,scan=5:100,keys=zipf:1.2");
-    EXPECT_DOUBLE_EQ(shareOf(spec, MixOperation::find), 0.9);
-    EXPECT_DOUBLE_EQ(shareOf(spec, MixOperation::scan), 0.05);
-    EXPECT_EQ(spec.longestScan, 100);
-    EXPECT_EQ(spec.keys, KeyDistribution::zipf);
-    EXPECT_DOUBLE_EQ(spec.exponent, 1.2);
+TEST(MixRecipe, ReadsOperationsWithTheirSharesScansAndKeys) {
+    const MixRecipe recipe = parseMix("find=90,insert=5,scan=5:100,keys=zipf:1.2");
+    EXPECT_DOUBLE_EQ(shareOf(recipe, MixOperation::find), 0.9);
+    EXPECT_DOUBLE_EQ(shareOf(recipe, MixOperation::scan), 0.05);
+    EXPECT_EQ(recipe.longestScan, 100);
+    EXPECT_EQ(recipe.keys, KeyDistribution::zipf);
+    EXPECT_DOUBLE_EQ(recipe.exponent, 1.2);
     // Shares are normalised to their sum; keys default to uniform.
-    const MixSpec halves = parseMix("find=1,erase=1");
+    const MixRecipe halves = parseMix("find=1,erase=1");
     EXPECT_DOUBLE_EQ(shareOf(halves, MixOperation::erase), 0.5);
     EXPECT_EQ(halves.keys, KeyDistribution::uniform);
     EXPECT_EQ(parseMix("rmw=3,keys=latest").keys, KeyDistribution::latest);
     for (const CoreWorkload& workload : coreWorkloads()) {
-        EXPECT_NO_THROW(parseMix(workload.spec)) << workload.suite;
+        EXPECT_NO_THROW(parseMix(workload.recipe)) << workload.suite;
     }
 }
 
-TEST(MixSpec, RefusesABadSpecSayingWhereAndWhat) {
+TEST(MixRecipe, RefusesABadRecipeSayingWhereAndWhat) {
     const std::pair<const char*, const char*> bad[] = {
         {"", "an empty mix"},
         {"find", "item 1 ('find'): an item reads NAME=VALUE"},
@@ -84,8 +84,8 @@ void expectShare(std::size_t hits, std::size_t draws, double p, const char* what
 TEST(MixSteps, RealiseTheSharesAndTheKeysWithinSamplingError) {
     const std::size_t n = 1000;
     std::mt19937_64 generator(7);
-    const MixSpec spec = parseMix("find=60,miss=10,update=20,scan=10:50,keys=uniform");
-    const std::vector<MixStep> steps = mixSteps(spec, n, generator);
+    const MixRecipe recipe = parseMix("find=60,miss=10,update=20,scan=10:50,keys=uniform");
+    const std::vector<MixStep> steps = mixSteps(recipe, n, generator);
     std::vector<std::size_t> byOperation(kMixOperations);
     std::vector<std::size_t> byDecile(10);
     for (const MixStep& step : steps) {
@@ -99,7 +99,7 @@ TEST(MixSteps, RealiseTheSharesAndTheKeysWithinSamplingError) {
         }
     }
     for (std::size_t op = 0; op < kMixOperations; ++op) {
-        expectShare(byOperation[op], steps.size(), spec.shares[op],
+        expectShare(byOperation[op], steps.size(), recipe.shares[op],
                     operationName(static_cast<MixOperation>(op)));
     }
     for (const std::size_t hits : byDecile) {
@@ -192,16 +192,16 @@ struct RunEach {
 
 TEST(MixRun, LeavesEveryMapAsStdMapUnderTheSameSteps) {
     const std::size_t n = 300;
-    for (const char* text : {"find=30,insert=30,erase=30,rmw=10,keys=uniform",
-                             "find=80,insert=10,erase=10,keys=latest",
-                             "find=50,insert=25,erase=25,keys=ascending",
-                             "find=50,insert=25,erase=25,keys=descending",
-                             "scan=50:20,insert=25,erase=25,keys=zipf"}) {
-        const MixSpec spec = parseMix(text);
+    for (const char* text :
+         {"find=30,insert=30,erase=30,rmw=10,keys=uniform",
+          "find=80,insert=10,erase=10,keys=latest", "find=50,insert=25,erase=25,keys=ascending",
+          "find=50,insert=25,erase=25,keys=descending",
+          "scan=50:20,insert=25,erase=25,keys=zipf"}) {
+        const MixRecipe recipe = parseMix(text);
         std::mt19937_64 generator(3);
-        const std::vector<MixStep> steps = mixSteps(spec, n, generator);
+        const std::vector<MixStep> steps = mixSteps(recipe, n, generator);
         std::unique_ptr<Map> reference = loaded(std::make_unique<ReferenceMap>(), n);
-        MixRun expected(*reference, n, spec, steps.data(), &g_record, ReferenceMap::scan);
+        MixRun expected(*reference, n, recipe, steps.data(), &g_record, ReferenceMap::scan);
         for (int i = 0; i < 20000; ++i) {
             expected.step(RunEach{});
         }
@@ -211,7 +211,7 @@ TEST(MixRun, LeavesEveryMapAsStdMapUnderTheSameSteps) {
                 continue;
             }
             std::unique_ptr<Map> map = loaded(variant.make(), n);
-            MixRun run(*map, n, spec, steps.data(), &g_record, variant.kind->scan.tally);
+            MixRun run(*map, n, recipe, steps.data(), &g_record, variant.kind->scan.tally);
             for (int i = 0; i < 20000; ++i) {
                 run.step(RunEach{});
             }
@@ -227,12 +227,12 @@ TEST(MixRun, KeysInOrderDriftAtMostATwentiethOfTheMapAndComeBackAsLoaded) {
     for (const char* text : {"find=95,insert=5,keys=latest", "find=50,insert=50,keys=ascending",
                              "find=40,insert=20,erase=40,keys=ascending",
                              "find=40,insert=40,erase=20,keys=descending"}) {
-        const MixSpec spec = parseMix(text);
+        const MixRecipe recipe = parseMix(text);
         std::mt19937_64 generator(5);
-        const std::vector<MixStep> steps = mixSteps(spec, n, generator);
+        const std::vector<MixStep> steps = mixSteps(recipe, n, generator);
         std::unique_ptr<Map> map = loaded(std::make_unique<ReferenceMap>(), n);
         const std::vector<int> keys = static_cast<const ReferenceMap&>(*map).keys();
-        MixRun run(*map, n, spec, steps.data(), &g_record, ReferenceMap::scan);
+        MixRun run(*map, n, recipe, steps.data(), &g_record, ReferenceMap::scan);
         std::size_t restores = 0;
         for (int i = 0; i < 200000; ++i) {
             run.step(RunEach{});
@@ -334,10 +334,10 @@ TEST(Trace, AReplayLeavesEveryMapAsStdMap) {
         }
         std::unique_ptr<Map> map = variant.make();
         load(*map, trace, &g_record);
-        const long long mine = replay(*map, trace, &g_record,
-                                      [&variant, &tally](const Map& m, int from, int count) {
-                                          return variant.kind->scan.tally(m, from, count, tally);
-                                      });
+        const long long mine =
+            replay(*map, trace, &g_record, [&variant, &tally](const Map& m, int from, int count) {
+                return variant.kind->scan.tally(m, from, count, tally);
+            });
         EXPECT_EQ(mine, seen) << variant;
         EXPECT_EQ(keysOf(*map, variant.kind->scan), reference.keys()) << variant;
         EXPECT_EQ(variant.check(*map), "") << variant;

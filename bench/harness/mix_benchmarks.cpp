@@ -19,12 +19,12 @@ struct RunEach {
 // generator seeded with kWorkloadSeed + `stream`, and its state kept
 // between the library's calls.
 void benchmarkMix(benchmark::State& state, const RunKeys& keys, const Contender& contender,
-                  std::size_t n, const MixSpec& spec, std::uint64_t stream) {
+                  std::size_t n, const MixRecipe& recipe, std::uint64_t stream) {
     const OnFill run = filled(keys, contender, n, Fill::random);
     if (!run.at.mix) {
         std::mt19937_64 generator(kWorkloadSeed + stream);
-        run.at.mixSteps = mixSteps(spec, n, generator);
-        run.at.mix = std::make_unique<MixRun>(run.map, n, spec, run.at.mixSteps.data(),
+        run.at.mixSteps = mixSteps(recipe, n, generator);
+        run.at.mix = std::make_unique<MixRun>(run.map, n, recipe, run.at.mixSteps.data(),
                                               &g_payload, contender.scan);
     }
     MixRun& mix = *run.at.mix;
@@ -45,14 +45,14 @@ void benchmarkMix(benchmark::State& state, const RunKeys& keys, const Contender&
     perOperation(state, kBatch);
 }
 
-Suite mixSuite(std::string name, std::string description, const MixSpec& spec,
+Suite mixSuite(std::string name, std::string description, const MixRecipe& recipe,
                std::uint64_t stream) {
     SuiteInfo info{std::move(name), "operation", kLargestRandomArrayFill, std::move(description),
-                   spec.share(MixOperation::scan) > 0};
+                   recipe.share(MixOperation::scan) > 0};
     info.sharedFill = "random";
-    return {std::move(info), [spec, stream](benchmark::State& state, const RunKeys& keys,
-                                            const Contender& contender, std::size_t n) {
-                benchmarkMix(state, keys, contender, n, spec, stream);
+    return {std::move(info), [recipe, stream](benchmark::State& state, const RunKeys& keys,
+                                              const Contender& contender, std::size_t n) {
+                benchmarkMix(state, keys, contender, n, recipe, stream);
             }};
 }
 
@@ -62,14 +62,14 @@ std::vector<Suite> coreSuites() {
     std::vector<Suite> suites;
     std::uint64_t stream = 10;
     for (const CoreWorkload& workload : coreWorkloads()) {
-        suites.push_back(mixSuite(workload.suite, workload.description, parseMix(workload.spec),
-                                  stream++));
+        suites.push_back(
+            mixSuite(workload.suite, workload.description, parseMix(workload.recipe), stream++));
     }
     return suites;
 }
 
-Suite ownMixSuite(const MixSpec& spec, const std::string& text) {
-    return mixSuite("own_mix", "the mix " + text, spec, 20);
+Suite ownMixSuite(const MixRecipe& recipe, const std::string& text) {
+    return mixSuite("own_mix", "the mix " + text, recipe, 20);
 }
 
 Suite traceSuite(std::shared_ptr<const Trace> trace) {

@@ -8,11 +8,11 @@ namespace {
 // from the newest) as the mix's distribution draws them.
 class KeyDraw {
 public:
-    KeyDraw(const MixSpec& spec, std::size_t n, std::mt19937_64& generator) : m_n(n) {
-        if (spec.keys == KeyDistribution::zipf || spec.keys == KeyDistribution::latest) {
-            m_ranks = std::make_unique<ZipfRanks>(n, spec.exponent);
+    KeyDraw(const MixRecipe& recipe, std::size_t n, std::mt19937_64& generator) : m_n(n) {
+        if (recipe.keys == KeyDistribution::zipf || recipe.keys == KeyDistribution::latest) {
+            m_ranks = std::make_unique<ZipfRanks>(n, recipe.exponent);
         }
-        if (spec.keys == KeyDistribution::zipf) {
+        if (recipe.keys == KeyDistribution::zipf) {
             m_keyOfRank = shuffledKeys(n, generator);
         }
     }
@@ -33,22 +33,22 @@ private:
 
 }  // namespace
 
-std::vector<MixStep> mixSteps(const MixSpec& spec, std::size_t n, std::mt19937_64& generator) {
-    std::discrete_distribution<int> operations(spec.shares.begin(), spec.shares.end());
-    KeyDraw draw(spec, n, generator);
+std::vector<MixStep> mixSteps(const MixRecipe& recipe, std::size_t n, std::mt19937_64& generator) {
+    std::discrete_distribution<int> operations(recipe.shares.begin(), recipe.shares.end());
+    KeyDraw draw(recipe, n, generator);
     const bool drawnKeys =
-        spec.keys == KeyDistribution::uniform || spec.keys == KeyDistribution::zipf;
+        recipe.keys == KeyDistribution::uniform || recipe.keys == KeyDistribution::zipf;
     std::vector<MixStep> steps(kQueryRing);
     for (MixStep& step : steps) {
         step.operation = static_cast<MixOperation>(operations(generator));
         step.key = draw(generator);
         // A miss, or a new key drawn as the keys are, is the odd one above
         // (for keys in order, a miss finds its key as the run goes).
-        const bool odd = step.operation == MixOperation::miss ||
-                         step.operation == MixOperation::insert;
+        const bool odd =
+            step.operation == MixOperation::miss || step.operation == MixOperation::insert;
         step.key += drawnKeys && odd ? 1 : 0;
         step.length = step.operation == MixOperation::scan
-                          ? 1 + static_cast<int>(below(generator, spec.longestScan))
+                          ? 1 + static_cast<int>(below(generator, recipe.longestScan))
                           : 0;
     }
     return steps;

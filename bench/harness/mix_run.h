@@ -1,4 +1,4 @@
-// A mix (mix_spec.h) run on a map of the n present keys (0, 2, ...,
+// A mix (mix_recipe.h) run on a map of the n present keys (0, 2, ...,
 // 2(n - 1)): its steps are drawn before
 // timing, in a ring of kQueryRing, and each step is one map call, or a
 // find and a write of the record it returns (the payload every key shares,
@@ -25,7 +25,7 @@
 
 #include "map_interface.h"
 #include "map_scan.h"
-#include "mix_spec.h"
+#include "mix_recipe.h"
 #include "workload_keys.h"
 
 // Moves a key that goes round the keys in order by `by` (2 or -2) and
@@ -46,7 +46,7 @@ struct MixStep {
 };
 
 // kQueryRing steps of the mix over n present keys.
-std::vector<MixStep> mixSteps(const MixSpec& spec, std::size_t n, std::mt19937_64& generator);
+std::vector<MixStep> mixSteps(const MixRecipe& recipe, std::size_t n, std::mt19937_64& generator);
 
 // The scan a contender runs, or empty where it has none.
 using MixScan = std::function<int(const Map&, int from, int count, ScanTally&)>;
@@ -55,10 +55,10 @@ class MixRun {
 public:
     // `map` holds the n present keys; `inserted` is the record of every key
     // the run inserts.
-    MixRun(Map& map, std::size_t n, const MixSpec& spec, const MixStep* steps, Data* inserted,
+    MixRun(Map& map, std::size_t n, const MixRecipe& recipe, const MixStep* steps, Data* inserted,
            MixScan scan)
         : m_map(map),
-          m_keys(spec.keys),
+          m_keys(recipe.keys),
           m_steps(steps),
           m_inserted(inserted),
           m_scan(std::move(scan)),
@@ -156,11 +156,11 @@ private:
             case KeyDistribution::latest:
                 return inserting ? movedKey(m_newest, 2) : m_newest - 2 * step.key;
             case KeyDistribution::ascending:
-                return inserting ? movedKey(m_newest, 2)
+                return inserting                               ? movedKey(m_newest, 2)
                        : step.operation == MixOperation::erase ? movedKey(m_lowest, 2) - 2
                                                                : around(m_lowest, m_newest, 2);
             case KeyDistribution::descending:
-                return inserting ? movedKey(m_lowest, -2)
+                return inserting                               ? movedKey(m_lowest, -2)
                        : step.operation == MixOperation::erase ? movedKey(m_newest, -2) + 2
                                                                : around(m_newest, m_lowest, -2);
         }
@@ -184,8 +184,8 @@ private:
     MixScan m_scan;
     const int m_loadedNewest;       // the largest key of the map as loaded
     const std::size_t m_mostDrift;  // keys, before restore() is due
-    int m_lowest;  // the smallest present key, where the keys move in order
-    int m_newest;  // the largest (the newest, for the latest keys)
+    int m_lowest;                   // the smallest present key, where the keys move in order
+    int m_newest;                   // the largest (the newest, for the latest keys)
     long long m_cursor = 0;
     std::size_t m_next = 0;
     std::size_t m_visited = 0;

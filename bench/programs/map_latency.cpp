@@ -15,7 +15,7 @@
 //                              fresh map until the run has its operations)
 //   fifo_latency               a window of n keys: insert a key above all,
 //                              erase the smallest, each call timed
-//   core_a_latency .. core_e   the core workloads (mix_spec.h) on the map
+//   core_a_latency .. core_e   the core workloads (mix_recipe.h) on the map
 //                              filled in random order, each call counted
 //                              under its operation too (by_operation)
 //
@@ -166,12 +166,12 @@ Map& mixFill(const Contender& contender, std::size_t n, std::unique_ptr<Map>& ow
 
 // A core workload's calls on the map filled in random order, its steps
 // drawn before the first reading.
-void mixLatency(Run& run, const MixSpec& spec, std::uint64_t stream) {
+void mixLatency(Run& run, const MixRecipe& recipe, std::uint64_t stream) {
     std::unique_ptr<Map> own;
     Map& map = mixFill(run.contender, run.n, own);
     std::mt19937_64 steps(kWorkloadSeed + stream);
-    const std::vector<MixStep> drawn = mixSteps(spec, run.n, steps);
-    MixRun mix(map, run.n, spec, drawn.data(), &g_payload, run.contender.scan);
+    const std::vector<MixStep> drawn = mixSteps(recipe, run.n, steps);
+    MixRun mix(map, run.n, recipe, drawn.data(), &g_payload, run.contender.scan);
     while (!run.done()) {
         mix.step(run);
         if (mix.drifted()) {
@@ -189,7 +189,8 @@ struct LatencySuite {
 std::vector<LatencySuite> latencySuites() {
     // Sorted arrays stop at 1e5: each of their insertions and erasures moves
     // half the array, and one run at 1e6 would take many minutes.
-    const auto suite = [](const char* name, const char* description, void (*run)(Run&)) -> LatencySuite {
+    const auto suite = [](const char* name, const char* description,
+                          void (*run)(Run&)) -> LatencySuite {
         return LatencySuite{{name, "operation", kLargestRandomArrayFill, description}, run};
     };
     std::vector<LatencySuite> suites = {
@@ -206,13 +207,14 @@ std::vector<LatencySuite> latencySuites() {
     // same steps as the timed suites draw (their streams).
     std::uint64_t stream = 10;
     for (const CoreWorkload& workload : coreWorkloads()) {
-        const MixSpec spec = parseMix(workload.spec);
+        const MixRecipe recipe = parseMix(workload.recipe);
         SuiteInfo info{std::string(workload.suite) + "_latency", "operation",
                        kLargestRandomArrayFill,
                        std::string("each call of ") + workload.suite + ": " + workload.description,
-                       spec.share(MixOperation::scan) > 0};
+                       recipe.share(MixOperation::scan) > 0};
         info.sharedFill = "random";
-        suites.push_back({std::move(info), [spec, stream](Run& run) { mixLatency(run, spec, stream); }});
+        suites.push_back(
+            {std::move(info), [recipe, stream](Run& run) { mixLatency(run, recipe, stream); }});
         ++stream;
     }
     return suites;

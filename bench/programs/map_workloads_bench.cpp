@@ -20,8 +20,8 @@
 //   short_scan_zipf    the same from Zipf-skewed starts (exponent 0.99)
 //   core_a .. core_f   the standard core workloads, mixes of reads, updates,
 //                      insertions, scans and read-modify-writes over Zipf
-//                      or the latest keys (mix_spec.h)
-//   own_mix            a mix of one's own, with --mix=SPEC
+//                      or the latest keys (mix_recipe.h)
+//   own_mix            a mix of one's own, with --mix=RECIPE
 //   trace              the operations of a file, with --trace=FILE
 //
 // The scans run on the contenders that can walk their keys in order: our
@@ -44,7 +44,7 @@
 // and beyond, where a fill takes seconds.
 //
 // Flags: --list (what it runs, as JSON), --sizes=1000,10000 (default 1e3 to
-// 1e7), --share-fills, --mix=SPEC, --trace=FILE, and the library's own.
+// 1e7), --share-fills, --mix=RECIPE, --trace=FILE, and the library's own.
 #include <algorithm>
 #include <climits>
 #include <fstream>
@@ -334,8 +334,7 @@ int main(int argc, char** argv) {
                  "latency",
                  kRandomFill),
         workload("fifo", benchmarkFifo, 10 * kLargestRandomArrayFill, "step",
-                 "a window of n keys: insert a key above all, erase the smallest",
-                 kAscendingFill),
+                 "a window of n keys: insert a key above all, erase the smallest", kAscendingFill),
         workload("walk", benchmarkWalk, kNoLimit, "visited entry",
                  "every entry in key order, one scan from the smallest key", kRandomFill, true),
         workload("short_scan", shortScans, kLargestRandomArrayFill, "scan",

@@ -133,8 +133,8 @@ def program(text):
     return os.path.abspath(text)
 
 
-# A mix of one's own (bench/harness/mix_spec.h has the same grammar, and the
-# program reads the SPEC itself): operations with their shares, scans with
+# A mix of one's own (bench/harness/mix_recipe.h has the same grammar, and the
+# program reads the RECIPE itself): operations with their shares, scans with
 # their longest length, and the keys.
 MIX_OPERATIONS = ("find", "miss", "insert", "erase", "update", "rmw", "scan")
 MIX_KEYS = ("uniform", "zipf", "latest", "ascending", "descending")
@@ -152,7 +152,7 @@ def mix_number(text, what):
 
 
 def mix_item(item, where, given):
-    """Checks one item of a SPEC; `given` collects the names seen."""
+    """Checks one item of a RECIPE; `given` collects the names seen."""
     if "=" not in item:
         raise argparse.ArgumentTypeError("%s: an item reads NAME=VALUE" % where)
     name, value = item.split("=", 1)
@@ -188,7 +188,7 @@ def mix_item(item, where, given):
 
 
 def mix(text):
-    """A SPEC such as find=95,insert=5,keys=zipf:0.99, checked item by item."""
+    """A RECIPE such as find=95,insert=5,keys=zipf:0.99, checked item by item."""
     if not text:
         raise argparse.ArgumentTypeError("an empty mix: give operations with their shares, "
                                          "such as find=95,insert=5")

@@ -1,4 +1,4 @@
-#include "mix_spec.h"
+#include "mix_recipe.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -37,26 +37,27 @@ class Reader {
 public:
     explicit Reader(const std::string& text) : m_items(itemsOf(text)) {
         if (m_items.empty()) {
-            throw MixError("an empty mix: give operations with their shares, such as "
-                           "find=95,insert=5");
+            throw MixError(
+                "an empty mix: give operations with their shares, such as "
+                "find=95,insert=5");
         }
     }
 
-    MixSpec read() {
+    MixRecipe read() {
         for (std::size_t i = 0; i < m_items.size(); ++i) {
             readItem(m_items[i], "item " + std::to_string(i + 1) + " ('" + m_items[i] + "')");
         }
         double total = 0;
-        for (const double share : m_spec.shares) {
+        for (const double share : m_recipe.shares) {
             total += share;
         }
         if (total <= 0) {
             throw MixError("no operation: give at least one, such as find=100");
         }
-        for (double& share : m_spec.shares) {
+        for (double& share : m_recipe.shares) {
             share /= total;
         }
-        return m_spec;
+        return m_recipe;
     }
 
 private:
@@ -83,7 +84,7 @@ private:
     }
 
     void readOperation(MixOperation operation, std::string value, const std::string& where) {
-        double& share = m_spec.shares[static_cast<std::size_t>(operation)];
+        double& share = m_recipe.shares[static_cast<std::size_t>(operation)];
         if (share > 0) {
             throw MixError(where + ": " + kOperationNames[static_cast<std::size_t>(operation)] +
                            " is given twice");
@@ -98,7 +99,7 @@ private:
                 throw MixError(where + ": the longest scan is a whole number from 1 to " +
                                std::to_string(kLongestScanAllowed));
             }
-            m_spec.longestScan = static_cast<int>(longest);
+            m_recipe.longestScan = static_cast<int>(longest);
             value = value.substr(0, colon);
         }
         share = numberOf(value, where + ", the share");
@@ -115,10 +116,11 @@ private:
         const std::string name = value.substr(0, value.find(':'));
         const bool parameter = value.find(':') != std::string::npos;
         if (name == "zipf") {
-            m_spec.keys = KeyDistribution::zipf;
+            m_recipe.keys = KeyDistribution::zipf;
             if (parameter) {
-                m_spec.exponent = numberOf(value.substr(value.find(':') + 1), where + ", the exponent");
-                if (m_spec.exponent < 0 || m_spec.exponent > kLargestExponent) {
+                m_recipe.exponent =
+                    numberOf(value.substr(value.find(':') + 1), where + ", the exponent");
+                if (m_recipe.exponent < 0 || m_recipe.exponent > kLargestExponent) {
                     throw MixError(where + ": the exponent lies from 0 to 5");
                 }
             }
@@ -131,16 +133,17 @@ private:
             {"descending", KeyDistribution::descending}};
         for (const auto& [known, distribution] : plain) {
             if (value == known) {
-                m_spec.keys = distribution;
+                m_recipe.keys = distribution;
                 return;
             }
         }
-        throw MixError(where + ": keys are uniform, zipf, zipf:EXPONENT, latest, ascending or "
-                               "descending");
+        throw MixError(where +
+                       ": keys are uniform, zipf, zipf:EXPONENT, latest, ascending or "
+                       "descending");
     }
 
     std::vector<std::string> m_items;
-    MixSpec m_spec;
+    MixRecipe m_recipe;
     bool m_keysGiven = false;
 };
 
@@ -150,7 +153,7 @@ const char* operationName(MixOperation operation) {
     return kOperationNames[static_cast<std::size_t>(operation)];
 }
 
-MixSpec parseMix(const std::string& text) {
+MixRecipe parseMix(const std::string& text) {
     return Reader(text).read();
 }
 

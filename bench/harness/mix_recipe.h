@@ -22,12 +22,12 @@
 enum class MixOperation : std::uint8_t { find, miss, insert, erase, update, rmw, scan };
 constexpr std::size_t kMixOperations = 7;
 
-// "find", "miss", ...: the operation's name in a SPEC and in the results.
+// "find", "miss", ...: the operation's name in a RECIPE and in the results.
 const char* operationName(MixOperation operation);
 
 enum class KeyDistribution { uniform, zipf, latest, ascending, descending };
 
-struct MixSpec {
+struct MixRecipe {
     // Each operation's share, by MixOperation; they sum to 1.
     std::array<double, kMixOperations> shares{};
     int longestScan = 0;  // scans of 1 .. longestScan entries
@@ -39,20 +39,20 @@ struct MixSpec {
     }
 };
 
-// A SPEC that cannot be read; its text says what is wrong and where.
+// A RECIPE that cannot be read; its text says what is wrong and where.
 class MixError : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
 
-// Reads a SPEC, or throws MixError naming the item at fault.
-MixSpec parseMix(const std::string& text);
+// Reads a RECIPE, or throws MixError naming the item at fault.
+MixRecipe parseMix(const std::string& text);
 
 // A core workload: its suite name, what it does, its mix.
 struct CoreWorkload {
     const char* suite;
     const char* description;
-    const char* spec;
+    const char* recipe;
 };
 
 // The standard core workloads A to F; those that insert (D and E) last, so
