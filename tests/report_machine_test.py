@@ -14,6 +14,7 @@ sys.path.insert(0, os.path.join(ROOT, "bench"))
 
 from reporting.commands import machine_probe  # noqa: E402
 from reporting.model.machine import Machine  # noqa: E402
+from reporting.sections.host_cache import against_reference_lines, probe_lines  # noqa: E402
 from reporting.sections.machine import (difference_lines, fresh_page_lines,  # noqa: E402
                                         machine_line)
 
@@ -69,6 +70,42 @@ class MachineTest(unittest.TestCase):
         self.assertTrue(many.startswith("**Fresh pages.** 14 repetitions took more than 64 "
                                         "page faults inside their timed region"))
         self.assertIn("#12 (65) and 2 more. Their times include", many)
+
+    def probed(self, *rounds):
+        return Machine(dict(RECORD, cache_probe=[{"round": r, "bytes": 1 << 20, "laps_ns": laps}
+                                                 for r, laps in enumerate(rounds)]))
+
+    def test_the_chase_before_each_round_says_how_often_the_host_took_the_cache(self):
+        machine = self.probed([15, 16, 40], [14, 90, 20])
+        self.assertEqual(probe_lines(machine), [
+            "", "**The cache the host left.** Before each of the 2 rounds, 3 laps of a chase "
+            "over half the last-level cache (1 MB): 32.5 ns a load on average, a lap from 14.0 "
+            "to 90.0 ns; 2 of 6 laps took more than twice the fastest, the host's other tenants "
+            "having taken much of the cache meanwhile. Maps about the cache's size slow while "
+            "they do, a map that reads more lines a lookup the more, so their ratios move with "
+            "it."])
+        self.assertEqual(probe_lines(Machine(RECORD)), [])
+
+    def test_a_run_is_told_when_the_host_left_it_clearly_less_or_more_cache(self):
+        calm = self.probed([15, 16], [14, 15], [16, 15])
+        taken = self.probed([60, 90], [70, 40], [80, 95])
+        what = "the committed results"
+        less = against_reference_lines(taken, calm, what)
+        self.assertEqual(less, [
+            "**Less cache than the committed results.** The chase over half the last-level "
+            "cache before each round took 4.70 [2.66, 8.28] times as long a load as in the "
+            "committed results' run (72.5 ns on average against 15.2): the host left this run "
+            "less of its cache. Ratios of maps about the cache's size (finds at 1e6, above "
+            "all) need not agree with the committed results'.", ""])
+        self.assertTrue(against_reference_lines(calm, taken, what)[0].startswith("**More cache"))
+        # Nothing where the interval cannot tell them apart, on another
+        # machine, or without a chase on either side.
+        self.assertEqual(against_reference_lines(self.probed([15, 60], [50, 16]),
+                                                 self.probed([16, 55], [45, 15]), what), [])
+        other = Machine(dict(taken.record, cpu="another"))
+        self.assertEqual(against_reference_lines(other, calm, what), [])
+        self.assertEqual(against_reference_lines(taken, Machine(RECORD), what), [])
+        self.assertEqual(against_reference_lines(taken, None, what), [])
 
     def test_without_caches_in_sys_the_processors_own_sizes_are_read_from_getconf(self):
         text = ("LEVEL1_ICACHE_SIZE                 32768\n"

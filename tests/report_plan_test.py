@@ -11,6 +11,7 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "bench"))
 
+from reporting.commands.command import CACHE_PROBE  # noqa: E402
 from reporting.commands.plan import INTERLEAVED, SHARE_FILLS, Plan  # noqa: E402
 from reporting.model.catalog import Catalog  # noqa: E402
 from report_fixtures import contender, goal  # noqa: E402
@@ -128,6 +129,22 @@ class ModeTest(unittest.TestCase):
         self.assertTrue(all(not c.times for c in commands[-3:]))
         phases = [c for c in commands if c.program == "map_phases_bench"]
         self.assertIn(("find", "Tree_16", 1000), phases[0].times)
+
+    def test_each_round_of_both_passes_begins_with_a_chase_over_half_the_cache(self):
+        undecided = [("find", "Tree_64", "peer_tree", 1000),
+                     ("fifo", "Tree_64", "peer_tree", 1000000)]
+        plan = Plan(CATALOG, "standard", cache_bytes=32 << 20)
+        for commands in (plan.first_pass(), plan.second_pass(undecided)):
+            timed = [c for c in commands if c.times]
+            probes = [c for c in commands if c.kind == CACHE_PROBE]
+            self.assertEqual([c.round for c in probes], sorted({c.round for c in timed}))
+            self.assertEqual({c.arguments for c in probes}, {("--sizes=524288", "--laps=20")})
+            for probe in probes:  # before every process that times in its round
+                self.assertIs(next(c for c in commands if c.round == probe.round and
+                                   (c.times or c is probe)), probe)
+        plain = Plan(CATALOG, "standard")
+        self.assertFalse(any(c.kind == CACHE_PROBE for c in plain.first_pass() +
+                             plain.second_pass(undecided)))
 
     def test_an_aimed_run_has_no_second_pass(self):
         plan = Plan(CATALOG, "full", sizes=[1000])

@@ -43,7 +43,9 @@ def ns(name, repetition):
 if program == "map_events":
     print(json.dumps({"runs": []}))
 elif program == "round_trip":
-    print(json.dumps({"round_trips": [{"n": n, "bytes": 32 * n, "ns": 2.0} for n in sizes]}))
+    laps = [2.0 + lap for lap in range(int(flags.get("laps", "5")))]
+    print(json.dumps({"round_trips": [{"n": n, "bytes": 32 * n, "ns": 2.0, "laps_ns": laps}
+                                      for n in sizes]}))
 elif program == "map_latency":
     names = ["%s/%s/%d" % (s, m, n) for s in flags["suites"].split(",")
              for m in flags["maps"].split(",") for n in sizes]
@@ -97,7 +99,7 @@ class ResumeTest(unittest.TestCase):
         self.scripts = dict(runner.SCRIPTS)
         runner.SCRIPTS["bench/counts"] = os.path.join(self.build, "bench", "counts")
         self.plan = Plan(CATALOG, "standard", sizes=[1000, 1000000], workloads="find,walk,mix*",
-                         repetitions=3)
+                         repetitions=3, cache_bytes=1 << 20)
         self.execute = runner.execute
         self.execute_together = runner.execute_together
         self.quiet = open(os.devnull, "w")
@@ -158,12 +160,12 @@ class ResumeTest(unittest.TestCase):
 
     def test_an_interrupted_run_says_what_is_missing_and_judges_nothing_without_data(self):
         staging = self.staging("stopped")
-        self.stop_after(4)
+        self.stop_after(5)
         with self.assertRaises(Interrupted):
             runner.all_commands(staging, self.plan, self.build)
         runner.execute, runner.execute_together = self.execute, self.execute_together
         _, missing = runner.all_commands(staging, self.plan)
-        self.assertEqual(len(missing), len(self.plan.first_pass()) - 4)
+        self.assertEqual(len(missing), len(self.plan.first_pass()) - 5)
         results = files.Results(staging, CATALOG, missing)
         judged = {(t.measure, t.n) for t in judge_all(results.judged(), None, None)}
         # The find at 1e3 ran whole in the first rounds; the walks at 1e6
@@ -179,16 +181,16 @@ class ResumeTest(unittest.TestCase):
         files.write(staging, files.MACHINE, {"seconds": 60})
         ticks = itertools.count(1010, 10)  # ten seconds a command
         clock = report.RunClock(staging, 1000, lambda: next(ticks))
-        self.stop_after(4)
+        self.stop_after(5)
         with self.assertRaises(Interrupted):  # as a kill: nothing after it runs
             runner.all_commands(staging, self.plan, self.build, clock.record)
-        self.assertEqual(files.read(staging, files.MACHINE)["seconds"], 60 + 4 * 10)
+        self.assertEqual(files.read(staging, files.MACHINE)["seconds"], 60 + 5 * 10)
         runner.execute, runner.execute_together = self.execute, self.execute_together
         ticks = itertools.count(5, 5)  # five seconds a command, in another session
         resumed = report.RunClock(staging, 0, lambda: next(ticks))
         commands, _ = runner.all_commands(staging, self.plan, self.build, resumed.record)
         self.assertEqual(files.read(staging, files.MACHINE)["seconds"],
-                         100 + 5 * (len(commands) - 4))
+                         110 + 5 * (len(commands) - 5))
 
     def test_only_a_complete_run_replaces_the_results(self):
         out = os.path.join(self.folder, "results")
@@ -201,8 +203,15 @@ class ResumeTest(unittest.TestCase):
         runner.move_into_place(staging, out)
         self.assertNotEqual(files.read(out, files.PHASES), {"benchmarks": ["old"]})
         self.assertFalse(os.path.exists(staging))
-        self.assertEqual(json.dumps(files.read(out, files.MACHINE)["round_trip"][0]),
-                         json.dumps({"n": 1000, "bytes": 32000, "ns": 2.0}))
+        machine = files.read(out, files.MACHINE)
+        self.assertEqual(machine["round_trip"][0]["ns"], 2.0)
+        # The chase over half the cache before each round, once a round
+        # however often the outputs are put together.
+        rounds = sorted({c.round for c in self.plan.first_pass() + self.plan.second_pass([])
+                         if c.times})
+        self.assertEqual([(p["round"], p["bytes"], len(p["laps_ns"]))
+                          for p in machine["cache_probe"]],
+                         [(r, 1 << 19, 20) for r in rounds])
 
 
 if __name__ == "__main__":

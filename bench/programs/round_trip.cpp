@@ -11,9 +11,12 @@
 // (declared_heap.h: pages touched before the chase), in a random cycle
 // drawn from a fixed seed, each line visited once a lap.
 //
-// Flags: --sizes=10000,1000000 (record counts, default 1e4 to 1e7). Writes
-// one JSON document to standard output: per size, the working set in bytes
-// and the median ns per load over five timed laps of at least 2^20 loads.
+// Flags: --sizes=10000,1000000 (record counts, default 1e4 to 1e7),
+// --laps=K (timed laps a size, default 5). Writes one JSON document to
+// standard output: per size, the working set in bytes, the median ns per
+// load over the timed laps of at least 2^20 loads each, and every lap's ns
+// in the order they ran. Many laps over half the last-level cache show how
+// much of it the machine keeps for this process from one lap to the next.
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -32,7 +35,8 @@ namespace {
 constexpr std::size_t kBytesPerRecord = 32;
 constexpr std::size_t kLine = 64;
 constexpr std::size_t kLeastLoads = std::size_t{1} << 20;
-constexpr int kLaps = 5;
+constexpr long long kDefaultLaps = 5;
+constexpr long long kMostLaps = 1000;
 
 struct alignas(kLine) Line {
     const Line* next;
@@ -68,28 +72,35 @@ const Line* chase(const Line* start, std::size_t loads) {
     return at;
 }
 
-// The median ns per load over kLaps timed chases, after one untimed lap.
-double nsPerLoad(std::size_t bytes) {
+// The ns per load of `laps` timed chases, in the order they ran, after one
+// untimed lap.
+std::vector<double> nsPerLoad(std::size_t bytes, long long laps) {
     const std::size_t lines = std::max<std::size_t>(2, bytes / kLine);
     const std::unique_ptr<Line[]> cycle = randomCycle(lines);
     const std::size_t loads = std::max(kLeastLoads, lines);
     const Line* at = chase(&cycle[0], lines);
-    std::vector<double> laps;
-    for (int lap = 0; lap < kLaps; ++lap) {
+    std::vector<double> times;
+    for (long long lap = 0; lap < laps; ++lap) {
         const auto begin = std::chrono::steady_clock::now();
         at = chase(at, loads);
         const auto end = std::chrono::steady_clock::now();
-        laps.push_back(std::chrono::duration<double, std::nano>(end - begin).count() /
-                       static_cast<double>(loads));
+        times.push_back(std::chrono::duration<double, std::nano>(end - begin).count() /
+                        static_cast<double>(loads));
     }
-    std::nth_element(laps.begin(), laps.begin() + kLaps / 2, laps.end());
-    return laps[kLaps / 2];
+    return times;
+}
+
+double median(std::vector<double> values) {
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
 }
 
 int roundTripMain(int argc, char** argv) {
     const CommandLine flags("round_trip", argc, argv,
-                            {{"--sizes", true, "record counts (default 1e4 to 1e7)"}});
+                            {{"--sizes", true, "record counts (default 1e4 to 1e7)"},
+                             {"--laps", true, "timed laps a size (default 5)"}});
     const std::vector<int> sizes = flags.sizes({10000, 100000, 1000000, 10000000});
+    const long long laps = flags.number("--laps", 1, kMostLaps, kDefaultLaps);
     const auto largest = static_cast<std::size_t>(*std::max_element(sizes.begin(), sizes.end()));
     const DeclaredHeap heap(largest * kBytesPerRecord + kBenchReserveBytes);
     JsonWriter json(std::cout);
@@ -102,11 +113,13 @@ int roundTripMain(int argc, char** argv) {
     for (const int n : sizes) {
         heap.restore();
         const std::size_t bytes = static_cast<std::size_t>(n) * kBytesPerRecord;
-        json.beginObject()
-            .member("n", n)
-            .member("bytes", bytes)
-            .member("ns", nsPerLoad(bytes))
-            .endObject();
+        const std::vector<double> times = nsPerLoad(bytes, laps);
+        json.beginObject().member("n", n).member("bytes", bytes).member("ns", median(times));
+        json.key("laps_ns").beginArray();
+        for (const double time : times) {
+            json.value(time);
+        }
+        json.endArray().endObject();
     }
     json.endArray().endObject();
     return 0;

@@ -13,6 +13,7 @@ LATENCY_RUNS = "latency"   # map_latency's document, added to the file's list
 DOCUMENT = "document"      # the JSON the program prints is the file
 COUNTS = "counts"          # bench/counts, which writes the file itself
 ROUND_TRIP = "round trip"  # round_trip's document, kept in machine.json
+CACHE_PROBE = "cache probe"  # round_trip's laps over half the L3 before a round, kept there too
 
 
 @dataclass(frozen=True)

@@ -63,6 +63,13 @@ def caches():
     return found
 
 
+def last_level_cache_bytes():
+    """The largest data or unified cache's bytes, or None where the machine
+    lists none."""
+    sizes = [c["kib"] * 1024 for c in caches() if c["type"] != "Instruction"]
+    return max(sizes) if sizes else None
+
+
 def huge_page_mode():
     """"madvise" of "always [madvise] never", or "unknown"."""
     match = re.search(r"\[(\w+)\]", _read("/sys/kernel/mm/transparent_hugepage/enabled"))

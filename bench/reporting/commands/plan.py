@@ -10,10 +10,17 @@ from dataclasses import replace
 from ..model import files
 from ..model.catalog import LATENCY, PHASES, WORKLOADS
 from ..model.goals import BYTES, INSTRUCTIONS, L1_MISSES
-from .command import COUNTS, DOCUMENT, ROUND_TRIP, Command, in_rounds
+from .command import CACHE_PROBE, COUNTS, DOCUMENT, ROUND_TRIP, Command, in_rounds
 from .modes import MODES, extra_at
 from . import processes
 from .processes import INTERLEAVED, SHARE_FILLS, Processes  # noqa: F401 (the plan's flags)
+
+
+# The chase before each round: round_trip's records of 32 bytes, and its
+# laps (each of 2^20 loads: 0.3 to 3 s in all on a machine whose cache
+# comes and goes).
+PROBE_BYTES_PER_RECORD = 32
+PROBE_LAPS = 20
 
 
 def patterns(text):
@@ -24,7 +31,7 @@ class Plan:
     """The processes of one report."""
 
     def __init__(self, catalog, mode, sizes=None, maps=None, workloads=None, repetitions=None,
-                 huge_pages=None, standing=(), asked=(), free_memory=None):
+                 huge_pages=None, standing=(), asked=(), free_memory=None, cache_bytes=None):
         settings = MODES[mode]
         self.mode = mode
         self.catalog = catalog
@@ -78,6 +85,9 @@ class Plan:
         # by side: as the run's start saw them, so that a resumed run keeps
         # its groups and the numbers of its commands.
         self.free_memory = free_memory if free_memory is not None else processes.free_memory()
+        # The machine's last-level cache in bytes, which the chase before
+        # each round covers half of; None: no chase.
+        self.cache_bytes = cache_bytes
         self.processes = Processes(self)
 
     # What the targets ask.
@@ -173,8 +183,9 @@ class Plan:
 
     def first_pass(self):
         """Every command of the first pass, in the order they run: the
-        memory round trip, the timed processes round by round, then the heap
-        weights, the counts and the structural steps."""
+        memory round trip, the timed processes round by round (each round
+        after the chase over half the cache), then the heap weights, the
+        counts and the structural steps."""
         timed = []
         for program, output, targets_output in ((PHASES, files.PHASES, files.PHASES_TARGETS),
                                                 (WORKLOADS, files.WORKLOADS,
@@ -187,7 +198,7 @@ class Plan:
                                                (output, targets_output))
         timed += self.processes.huge_pages()
         timed += self.processes.latency(self.timed, self.latency_repetitions)
-        return self.round_trip() + in_rounds(timed) + self.untimed()
+        return self.round_trip() + self.probed(in_rounds(timed)) + self.untimed()
 
     def extra_at(self, n):
         """The second pass's repetitions of a target at size n."""
@@ -206,7 +217,7 @@ class Plan:
         # Rounds of their own, after the first pass's, so that each
         # repetition keeps a round no other repetition of its map has.
         after = max(self.repetitions, self.latency_repetitions)
-        return in_rounds([replace(c, round=c.round + after) for c in commands])
+        return self.probed(in_rounds([replace(c, round=c.round + after) for c in commands]))
 
     def more_of(self, wanted, repetitions):
         """`repetitions` more of each (suite, map, n) wanted."""
@@ -227,6 +238,23 @@ class Plan:
         sizes = self.round_trip_sizes()
         return [Command("round_trip", ("--sizes=" + ",".join(map(str, sizes)),), files.MACHINE,
                         ROUND_TRIP)] if sizes else []
+
+    def probed(self, commands):
+        """The commands in rounds, each round after a chase over half the
+        last-level cache: how much of it the host leaves this machine while
+        the round runs, which the times of maps near its size follow."""
+        if not self.cache_bytes:
+            return commands
+        records = max(1, self.cache_bytes // 2 // PROBE_BYTES_PER_RECORD)
+        probed, current = [], None
+        for command in commands:
+            if command.round != current:
+                current = command.round
+                probed.append(Command("round_trip", ("--sizes=%d" % records,
+                                                     "--laps=%d" % PROBE_LAPS),
+                                      files.MACHINE, CACHE_PROBE, round=current))
+            probed.append(command)
+        return probed
 
     def untimed(self):
         """The heap weights, the counts and the structural steps."""

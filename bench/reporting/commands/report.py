@@ -44,8 +44,10 @@ README = os.path.join(ROOT, "README.md")
 ASKED = ("mode", "sizes", "maps", "workloads", "repetitions", "huge_pages", "mix", "trace",
          "out", "build")
 # Saved beside what was asked: the free memory the run's start saw, which
-# sets the groups of processes that run side by side.
+# sets the groups of processes that run side by side, and the last-level
+# cache, half of which the chase before each round covers.
 FREE_MEMORY = "free_memory"
+CACHE_BYTES = "cache_bytes"
 
 
 def asked_flags(asked):
@@ -171,7 +173,7 @@ def plan_of(staging, catalog):
     return asked, Plan(catalog, asked["mode"], asked["sizes"], asked["maps"],
                        asked["workloads"] or asked_suites(asked) or None, asked["repetitions"],
                        asked["huge_pages"], files.read(staging, files.STANDING) or [],
-                       asked_flags(asked), asked.get(FREE_MEMORY))
+                       asked_flags(asked), asked.get(FREE_MEMORY), asked.get(CACHE_BYTES))
 
 
 def start(args, parse):
@@ -183,12 +185,13 @@ def start(args, parse):
                     "it" % (staging, staging))
     asked = {name: getattr(args, name) for name in ASKED}
     asked[FREE_MEMORY] = processes.free_memory()
+    asked[CACHE_BYTES] = machine_probe.last_level_cache_bytes()
     catalog = catalog_for(staging, args.build, True, asked_flags(asked))
     try:
         plan = Plan(catalog, args.mode, args.sizes, args.maps,
                     args.workloads or asked_suites(asked) or None, args.repetitions,
                     args.huge_pages, committed_standing(args.out, catalog), asked_flags(asked),
-                    asked[FREE_MEMORY])
+                    asked[FREE_MEMORY], asked[CACHE_BYTES])
     except ValueError as error:
         parse.error(str(error))
     os.makedirs(staging)

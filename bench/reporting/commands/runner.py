@@ -12,7 +12,7 @@ import tempfile
 
 from ..analysis.targets import UNDECIDED, judge_all, may_decide
 from ..model import files
-from .command import BENCHMARKS, COUNTS, DOCUMENT, LATENCY_RUNS, ROUND_TRIP
+from .command import BENCHMARKS, CACHE_PROBE, COUNTS, DOCUMENT, LATENCY_RUNS, ROUND_TRIP
 from .together import run_together
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(
@@ -149,13 +149,17 @@ def run_commands(staging, commands, build, first=0, after_each=lambda: None):
         if not group:
             continue
         number, command = group[0]
-        if command.kind not in timing:
+        in_round = command.kind in timing or command.kind == CACHE_PROBE
+        if in_round and command.round != current and len(rounds) > 1:
+            current = command.round
+            print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
+        if command.kind == CACHE_PROBE:
+            print("== the cache the host leaves: a chase over half the last-level cache",
+                  flush=True)
+        elif command.kind not in timing:
             print("== %s" % ("the memory round trip at each size's working set"
                              if command.kind == ROUND_TRIP else command.output.holds),
                   flush=True)
-        elif command.round != current and len(rounds) > 1:
-            current = command.round
-            print("== round %d of %d" % (rounds.index(current) + 1, len(rounds)), flush=True)
         if len(group) > 1:
             execute_together(group, build, staging)
         else:
@@ -167,7 +171,7 @@ def run_commands(staging, commands, build, first=0, after_each=lambda: None):
 def assemble(staging, commands):
     """Puts the saved outputs of the commands together into the report's
     files in the staging folder; returns the commands that have none yet."""
-    collected, missing = {}, []
+    collected, missing, probes = {}, [], []
     for number, command in enumerate(commands):
         path = output_path(staging, number)
         if not os.path.exists(path):
@@ -186,8 +190,14 @@ def assemble(staging, commands):
             record = files.read(staging, files.MACHINE) or {}
             record["round_trip"] = document["round_trips"]
             collected[files.MACHINE] = record
+        elif command.kind == CACHE_PROBE:
+            probes += [{"round": command.round, "bytes": chase["bytes"],
+                        "laps_ns": chase["laps_ns"]} for chase in document["round_trips"]]
         elif command.kind in (DOCUMENT, COUNTS):
             collected[command.output] = document
+    if probes:
+        record = collected.get(files.MACHINE) or files.read(staging, files.MACHINE) or {}
+        collected[files.MACHINE] = dict(record, cache_probe=probes)
     for output, document in collected.items():
         files.write(staging, output, document, indent=1 if output == files.MACHINE else None)
     return missing

@@ -33,6 +33,11 @@ class Machine:
         """{n: bytes} of those working sets."""
         return {r["n"]: r["bytes"] for r in self.record.get("round_trip", [])}
 
+    def cache_probe(self):
+        """[(round, bytes, [ns a load of each lap])] of the chase over half
+        the last-level cache before each round, or [] from before it ran."""
+        return [(p["round"], p["bytes"], p["laps_ns"]) for p in self.record.get("cache_probe", [])]
+
     def differences(self, other):
         """What tells this machine from `other`: its CPU model and caches."""
         found = []

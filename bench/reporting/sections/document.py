@@ -9,6 +9,7 @@ from ..model.catalog import FIND_PAIR, PHASES, WORKLOADS
 from ..render import figures
 from . import latency, tables
 from .huge_pages import huge_page_lines
+from .host_cache import against_reference_lines, probe_lines
 from .machine import difference_lines, fresh_page_lines, interference_lines, machine_line
 from .phases import phase_lines
 from .round_trips import readme_lines, round_trip_lines
@@ -75,8 +76,10 @@ def draw(out, results):
 
 def warnings(results, reference=None, what="the committed results"):
     """What the reader must know before any figure: another machine than
-    the reference's, and the repetitions a busy machine disturbed."""
-    lines = difference_lines(results.machine, reference, what)
+    the reference's or the same with more or less of its cache, and the
+    repetitions a busy machine disturbed."""
+    lines = difference_lines(results.machine, reference, what) + \
+        against_reference_lines(results.machine, reference, what)
     interference = results.interference()
     found = disturbed(interference)
     cold = [s for s, entry in results.catalog.suites.items() if entry.get("cold_heap")]
@@ -112,6 +115,7 @@ def markdown(results, pictures, reference=None, what="the committed results"):
     if results.latency or results.events:
         lines += latency.lines(results.latency, results.events, workloads, pictures.latency)
     lines += round_trip_lines(workloads, results.machine, pictures.round_trips)
+    lines += probe_lines(results.machine)
     if results.huge:
         lines += huge_page_lines(results.normal(), results.huge, pictures.huge_pages)
     return lines
