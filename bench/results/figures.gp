@@ -66,7 +66,7 @@ set logscale x 2
 set xlabel 'order'
 set ylabel 'ns per operation (median)'
 set yrange [0:*]
-plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 83.1995 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 87.2285 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 87.8184 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 92.3603 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
+plot 'figures-data/BTree-order-fill.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree fill', 90.1525 with lines dashtype 2 linewidth 2 linecolor rgb '#0072B2' title 'absl_btree_map fill', 'figures-data/BTree-order-find.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree find', 96.2558 with lines dashtype 2 linewidth 2 linecolor rgb '#D55E00' title 'absl_btree_map find', 'figures-data/BTree-order-empty.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree empty', 93.9972 with lines dashtype 2 linewidth 2 linecolor rgb '#009E73' title 'absl_btree_map empty', 'figures-data/BTree-order-mix.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree mix', 98.6751 with lines dashtype 2 linewidth 2 linecolor rgb '#CC79A7' title 'absl_btree_map mix'
 reset
 set terminal pngcairo size 960,900 noenhanced font ',11'
 set output 'counts.png'
@@ -361,8 +361,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.40782, graph 0 to first 3.40782, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.40782, graph 0.95 offset 0.5,0
+set arrow from first 3.2204, graph 0 to first 3.2204, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.2204, graph 0.95 offset 0.5,0
 plot 'figures-data/fill_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fill_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fill_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fill_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fill_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fill_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fill_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fill_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -377,8 +377,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.15614, graph 0 to first 3.15614, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.15614, graph 0.95 offset 0.5,0
+set arrow from first 2.9751, graph 0 to first 2.9751, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.9751, graph 0.95 offset 0.5,0
 plot 'figures-data/find_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/find_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/find_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/find_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/find_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/find_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/find_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/find_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -393,8 +393,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.88273, graph 0 to first 3.88273, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.88273, graph 0.95 offset 0.5,0
+set arrow from first 3.9914, graph 0 to first 3.9914, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.9914, graph 0.95 offset 0.5,0
 plot 'figures-data/mix_latency-10000-VectorMap.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'VectorMap', 'figures-data/mix_latency-10000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-10000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-10000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-10000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-10000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-10000-sorted_vector.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'sorted_vector', 'figures-data/mix_latency-10000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-10000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' dashtype 3 pointtype 12 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-10000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' dashtype 3 pointtype 13 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -409,8 +409,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 2.89483, graph 0 to first 2.89483, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 2.89483, graph 0.95 offset 0.5,0
+set arrow from first 2.79833, graph 0 to first 2.79833, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.79833, graph 0.95 offset 0.5,0
 plot 'figures-data/mix_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/mix_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/mix_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/mix_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/mix_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/mix_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/mix_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/mix_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -425,8 +425,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 4.03152, graph 0 to first 4.03152, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 4.03152, graph 0.95 offset 0.5,0
+set arrow from first 3.93554, graph 0 to first 3.93554, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.93554, graph 0.95 offset 0.5,0
 plot 'figures-data/ascending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/ascending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/ascending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/ascending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/ascending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/ascending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/ascending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/ascending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -441,8 +441,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.98716, graph 0 to first 3.98716, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.98716, graph 0.95 offset 0.5,0
+set arrow from first 3.96257, graph 0 to first 3.96257, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.96257, graph 0.95 offset 0.5,0
 plot 'figures-data/descending_insert_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/descending_insert_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/descending_insert_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/descending_insert_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/descending_insert_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/descending_insert_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/descending_insert_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/descending_insert_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -457,8 +457,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.80967, graph 0 to first 3.80967, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.80967, graph 0.95 offset 0.5,0
+set arrow from first 3.75203, graph 0 to first 3.75203, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.75203, graph 0.95 offset 0.5,0
 plot 'figures-data/fifo_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/fifo_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/fifo_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/fifo_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/fifo_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/fifo_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/fifo_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/fifo_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -473,8 +473,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.27819, graph 0 to first 3.27819, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.27819, graph 0.95 offset 0.5,0
+set arrow from first 3.10182, graph 0 to first 3.10182, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.10182, graph 0.95 offset 0.5,0
 plot 'figures-data/core_a_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_a_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_a_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_a_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_a_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_a_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_a_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_a_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -489,8 +489,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.60906, graph 0 to first 3.60906, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.60906, graph 0.95 offset 0.5,0
+set arrow from first 3.42829, graph 0 to first 3.42829, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.42829, graph 0.95 offset 0.5,0
 plot 'figures-data/core_b_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_b_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_b_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_b_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_b_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_b_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_b_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_b_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -505,8 +505,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.61798, graph 0 to first 3.61798, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.61798, graph 0.95 offset 0.5,0
+set arrow from first 3.4034, graph 0 to first 3.4034, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.4034, graph 0.95 offset 0.5,0
 plot 'figures-data/core_c_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_c_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_c_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_c_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_c_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_c_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_c_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_c_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -521,8 +521,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.61261, graph 0 to first 3.61261, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.61261, graph 0.95 offset 0.5,0
+set arrow from first 3.37779, graph 0 to first 3.37779, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.37779, graph 0.95 offset 0.5,0
 plot 'figures-data/core_f_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_f_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_f_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_f_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_f_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_f_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_f_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_f_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -537,8 +537,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 3.76955, graph 0 to first 3.76955, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 3.76955, graph 0.95 offset 0.5,0
+set arrow from first 3.57675, graph 0 to first 3.57675, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 3.57675, graph 0.95 offset 0.5,0
 plot 'figures-data/core_d_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_d_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_d_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_d_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_d_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_d_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_d_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map', 'figures-data/core_d_latency-1000000-std_unordered_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#999999' pointtype 11 pointsize 1.3 title 'std_unordered_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
@@ -553,8 +553,8 @@ set xlabel 'percentile'
 set ylabel 'ns per call'
 set xtics ('50' 0.30103, '90' 1, '99' 2, '99.9' 3, '99.99' 4)
 set xrange [0.25:4.1]
-set arrow from first 2.62967, graph 0 to first 2.62967, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
-set label "the machine's\nreach" at first 2.62967, graph 0.95 offset 0.5,0
+set arrow from first 2.4908, graph 0 to first 2.4908, graph 1 nohead dashtype 3 linewidth 2 linecolor rgb '#666666'
+set label "the machine's\nreach" at first 2.4908, graph 0.95 offset 0.5,0
 plot 'figures-data/core_e_latency-1000000-BTree_3.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#0072B2' pointtype 4 pointsize 1.3 title 'BTree_3', 'figures-data/core_e_latency-1000000-BTree_32.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#D55E00' pointtype 5 pointsize 1.3 title 'BTree_32', 'figures-data/core_e_latency-1000000-BTree_64.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#009E73' pointtype 6 pointsize 1.3 title 'BTree_64', 'figures-data/core_e_latency-1000000-BTree_128.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#CC79A7' pointtype 7 pointsize 1.3 title 'BTree_128', 'figures-data/core_e_latency-1000000-AVLBinaryTree.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#E69F00' pointtype 8 pointsize 1.3 title 'AVLBinaryTree', 'figures-data/core_e_latency-1000000-std_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#56B4E9' pointtype 9 pointsize 1.3 title 'std_map', 'figures-data/core_e_latency-1000000-absl_btree_map.dat' using 1:2 with linespoints linewidth 2 linecolor rgb '#000000' pointtype 10 pointsize 1.3 title 'absl_btree_map'
 reset
 set terminal pngcairo size 960,600 noenhanced font ',11'
