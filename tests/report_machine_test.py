@@ -78,12 +78,12 @@ class MachineTest(unittest.TestCase):
     def test_the_chase_before_each_round_says_how_often_the_host_took_the_cache(self):
         machine = self.probed([15, 16, 40], [14, 90, 20])
         self.assertEqual(probe_lines(machine), [
-            "", "**The cache the host left.** Before each of the 2 rounds, 3 laps of a chase "
+            "**The cache the host left.** Before each of the 2 rounds, 3 laps of a chase "
             "over half the last-level cache (1 MB): 32.5 ns a load on average, a lap from 14.0 "
             "to 90.0 ns; 2 of 6 laps took more than twice the fastest, the host's other tenants "
             "having taken much of the cache meanwhile. Maps about the cache's size slow while "
             "they do, a map that reads more lines a lookup the more, so their ratios move with "
-            "it."])
+            "it.", ""])
         self.assertEqual(probe_lines(Machine(RECORD)), [])
 
     def test_a_run_is_told_when_the_host_left_it_clearly_less_or_more_cache(self):
@@ -93,10 +93,10 @@ class MachineTest(unittest.TestCase):
         less = against_reference_lines(taken, calm, what)
         self.assertEqual(less, [
             "**Less cache than the committed results.** The chase over half the last-level "
-            "cache before each round took 4.70 [2.66, 8.28] times as long a load as in the "
-            "committed results' run (72.5 ns on average against 15.2): the host left this run "
-            "less of its cache. Ratios of maps about the cache's size (finds at 1e6, above "
-            "all) need not agree with the committed results'.", ""])
+            "cache before each round took 4.70 [2.66, 8.28] times as long a load as in the run "
+            "of the committed results (72.5 ns on average against 15.2): the host left this "
+            "run less of its cache. Ratios of maps about the cache's size (finds at 1e6, above "
+            "all) need not agree with those of the committed results.", ""])
         self.assertTrue(against_reference_lines(calm, taken, what)[0].startswith("**More cache"))
         # Nothing where the interval cannot tell them apart, on another
         # machine, or without a chase on either side.

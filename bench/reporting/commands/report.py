@@ -8,8 +8,8 @@ JSON of every suite, the list of what ran (list.json) and the figures; a
 full run into bench/results also rewrites README's results section.
 
   bench/report                       standard: every target at its sizes, 5 repetitions
-                                     and more where undecided (about 10 minutes)
-  bench/report --mode full           1e3 to 1e7, into bench/results/ (about 75 minutes)
+                                     and more where undecided (10 to 15 minutes)
+  bench/report --mode full           1e3 to 1e7, into bench/results/ (about 85 minutes)
   bench/report --quick --out DIR     every suite at n=1e3, one short repetition (CI)
   bench/report --from DIR            report again on the JSON saved in DIR
 

@@ -103,7 +103,8 @@ def incomplete_lines(results):
 def markdown(results, pictures, reference=None, what="the committed results"):
     """results.md, as lines."""
     timings, workloads, memory = results.timings, results.workloads, results.memory
-    lines = ["# mapbench results", "", machine_line(results.machine), ""]
+    lines = ["# mapbench results", "", machine_line(results.machine), ""] + \
+        probe_lines(results.machine)
     lines += warnings(results, reference, what)
     if timings:
         lines += phase_lines(timings, results.judged(), memory, results.counts, pictures.phases,
@@ -115,7 +116,6 @@ def markdown(results, pictures, reference=None, what="the committed results"):
     if results.latency or results.events:
         lines += latency.lines(results.latency, results.events, workloads, pictures.latency)
     lines += round_trip_lines(workloads, results.machine, pictures.round_trips)
-    lines += probe_lines(results.machine)
     if results.huge:
         lines += huge_page_lines(results.normal(), results.huge, pictures.huge_pages)
     return lines
@@ -138,7 +138,7 @@ def readme_block(results, drawn, folder):
     README_FIGURES that were `drawn`, their files under `folder` (relative
     to README)."""
     workloads = results.workloads
-    block = [BEGIN, "", machine_line(results.machine), ""]
+    block = [BEGIN, "", machine_line(results.machine), ""] + probe_lines(results.machine)
     block += tables.goal_summary(results.judged(), results.memory, results.counts,
                                  results.reached)
     block += ["", "Full tables and every figure: [%s/results.md](%s/results.md)." % (

@@ -30,14 +30,14 @@ def probe_lines(machine):
     laps = [lap for _, _, round_laps in probes for lap in round_laps]
     fastest = min(laps)
     taken = sum(1 for lap in laps if lap > TAKEN * fastest)
-    return ["", "**The cache the host left.** Before each of the %d rounds, %d laps of a chase over "
+    return ["**The cache the host left.** Before each of the %d rounds, %d laps of a chase over "
             "half the last-level cache (%s): %s ns a load on average, a lap from %s to %s ns; "
             "%d of %d laps took more than twice the fastest, the host's other tenants "
             "having taken much of the cache meanwhile. Maps about the cache's size slow while "
             "they do, a map that reads more lines a lookup the more, so their ratios move "
             "with it." % (len(probes), len(probes[0][2]), bytes_text(probes[0][1]),
                           ns(statistics.fmean(laps)), ns(fastest), ns(max(laps)), taken,
-                          len(laps))]
+                          len(laps)), ""]
 
 
 def against_reference_lines(machine, reference, what):
@@ -58,9 +58,9 @@ def against_reference_lines(machine, reference, what):
         return []
     less = comparison.verdict == WORSE
     return ["**%s cache than %s.** The chase over half the last-level cache before each round "
-            "took %s times as long a load as in %s' run (%s ns on average against %s): the "
-            "host left this run %s of its cache. Ratios of maps about the cache's size (finds "
-            "at 1e6, above all) need not agree with %s'." % (
+            "took %s times as long a load as in the run of %s (%s ns on average against %s): "
+            "the host left this run %s of its cache. Ratios of maps about the cache's size "
+            "(finds at 1e6, above all) need not agree with those of %s." % (
                 "Less" if less else "More", what, interval_text(comparison), what,
                 ns(statistics.fmean(ours)), ns(statistics.fmean(theirs)),
                 "less" if less else "more", what), ""]
