@@ -11,7 +11,7 @@ from ..render.text import bytes_text, interval_text, ns
 
 # A lap that takes more than twice the run's fastest ran while the host
 # had taken much of the cache: a lap over half the cache, when the cache is
-# this machine's, costs about a hit in it (14 to 19 ns on the committed
+# this machine's, costs about a hit in it (13 to 19 ns on the committed
 # run's machine); one that costs more than two went to memory for many of
 # its loads.
 TAKEN = 2.0
